@@ -1,0 +1,41 @@
+# Build helpers shared by every module.
+
+set(QF_SOURCE_ROOT ${CMAKE_SOURCE_DIR}/src)
+
+if(QF_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+if(QF_TSAN)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()
+
+# Warnings are errors on our own code only; fetched dependencies keep their own flags.
+function(qf_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# qf_module(NAME SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])
+# Defines the static library qf_<NAME> with src/ as its public include root.
+function(qf_module name)
+    cmake_parse_arguments(M "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+    add_library(qf_${name} STATIC ${M_SOURCES})
+    target_include_directories(qf_${name} PUBLIC ${QF_SOURCE_ROOT})
+    target_link_libraries(qf_${name} PUBLIC ${M_DEPS} PRIVATE ${M_PRIVATE_DEPS})
+    qf_warnings(qf_${name})
+endfunction()
+
+# qf_test(NAME SOURCES ... [LIBS ...])
+# One GoogleTest executable per module, registered with ctest test by test.
+function(qf_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    qf_warnings(${name})
+    gtest_discover_tests(${name}
+        WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+        PROPERTIES ENVIRONMENT "QF_SOURCE_DIR=${CMAKE_SOURCE_DIR};QF_BINARY_DIR=${CMAKE_BINARY_DIR};${T_ENV}"
+        DISCOVERY_TIMEOUT 60)
+endfunction()

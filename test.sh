@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Sets up (if needed), builds and runs every test with ctest.
+#   ./test.sh               the normal build in build/
+#   ./test.sh --sanitize    also the unit tests under ASan+UBSan (build-asan/); CI does this
+#   ./test.sh -R Pattern    extra arguments go to ctest
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+ROOT=$PWD
+
+SANITIZE=0
+[ "${CI:-}" = "true" ] && SANITIZE=1
+CTEST_ARGS=()
+for a in "$@"; do
+    case "$a" in
+        --sanitize) SANITIZE=1 ;;
+        *) CTEST_ARGS+=("$a") ;;
+    esac
+done
+
+bash scripts/setup.sh
+
+# Let ccache share objects between clones in different folders.
+export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
+export CTEST_OUTPUT_ON_FAILURE=1
+
+build_and_test() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    ninja -C "$dir"
+    ctest --test-dir "$dir" -j2 --timeout 300 ${CTEST_ARGS[@]+"${CTEST_ARGS[@]}"}
+}
+
+echo "== build and test (build/)"
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+if [ "$SANITIZE" -eq 1 ]; then
+    echo "== unit tests under ASan and UBSan (build-asan/)"
+    export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+    export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$ROOT/tests/lsan.supp:print_suppressions=0}
+    export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DQF_SANITIZE=ON -DQF_BENCH=OFF
+fi
