@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -107,21 +108,33 @@ Ptr<Link> connect(const Event<void(Args...)>& event,
     return link;
 }
 
-// Calls every connected callback synchronously, in connection order. Callbacks
-// connected during the emission are not called by it.
+// Calls every connected callback synchronously, in connection order. The list
+// is taken when the emission begins: callbacks connected meanwhile are not
+// called, and callbacks disconnected meanwhile are skipped.
 template <class... Args>
 void emit(const Event<void(Args...)>& event, typename detail::Identity<Args>::Type... args) {
     auto& handlers = detail::registry<Args...>();
     auto found = handlers.find(event.id());
-    if (found == handlers.end()) {
+    if (found == handlers.end() || found->second.empty()) {
         return;
     }
-    detail::HandleList<Args...>& list = found->second;
+    using Handle = Ptr<detail::EventHandle<Args...>>;
+    const detail::HandleList<Args...>& list = found->second;
+    // Small lists, the usual case, need no allocation.
+    Handle local[8];
+    std::vector<Handle> spill;
+    Handle* snapshot = local;
+    if (list.size() > 8) {
+        spill.assign(list.begin(), list.end());
+        snapshot = spill.data();
+    } else {
+        std::copy(list.begin(), list.end(), local);
+    }
     const size_t count = list.size();
-    for (size_t i = 0; i < count && i < list.size(); ++i) {
-        // Keeps the handle alive should its callback disconnect it.
-        Ptr<detail::EventHandle<Args...>> handle = list[i];
-        handle->callback(args...);
+    for (size_t i = 0; i < count; ++i) {
+        if (snapshot[i]->link) {
+            snapshot[i]->callback(args...);
+        }
     }
 }
 

@@ -1,60 +1,50 @@
 #include "math/random.h"
 
+#include "math/RandomGenerator.h"
+
 namespace math {
 
+namespace detail {
+
+void RandomGenerator::seed() {
+    uint32_t x = 123456789u, y = 362436069u, z = 521288629u, w = 88675123u;
+    for (uint32_t& word : table_) {
+        uint32_t t = x ^ (x << 11);
+        x = y;
+        y = z;
+        z = w;
+        w = w ^ (w >> 19) ^ t ^ (t >> 8);
+        word = w;
+    }
+    index_ = TABLE_SIZE - 1;
+    carry_ = 362436u;
+    seeded_ = true;
+}
+
+uint32_t RandomGenerator::next() {
+    if (!seeded_) {
+        seed();
+    }
+    index_ = (index_ + 1) & (TABLE_SIZE - 1);
+    uint64_t t = 18782ull * table_[index_] + carry_;
+    carry_ = static_cast<uint32_t>(t >> 32);
+    uint32_t x = static_cast<uint32_t>(t) + carry_;
+    if (x < carry_) {
+        ++x;
+        ++carry_;
+    }
+    table_[index_] = 0xFFFFFFFEu - x;
+    return table_[index_];
+}
+
+}  // namespace detail
+
 namespace {
-
-// Complementary multiply-with-carry, lag 4096, filled by a xorshift generator.
-struct Generator {
-    uint32_t Q[4096];
-    int i = 0;
-    uint32_t c = 0;
-    bool seeded = false;
-
-    void seed() {
-        uint32_t x = 123456789u, y = 362436069u, z = 521288629u, w = 88675123u;
-        for (uint32_t& word : Q) {
-            uint32_t t = x ^ (x << 11);
-            x = y;
-            y = z;
-            z = w;
-            w = w ^ (w >> 19) ^ t ^ (t >> 8);
-            word = w;
-        }
-        i = 4095;
-        c = 362436u;
-        seeded = true;
-    }
-
-    uint32_t next() {
-        if (!seeded) {
-            seed();
-        }
-        i = (i + 1) & 4095;
-        uint64_t t = 18782ull * Q[i] + c;
-        c = static_cast<uint32_t>(t >> 32);
-        uint32_t x = static_cast<uint32_t>(t) + c;
-        if (x < c) {
-            ++x;
-            ++c;
-        }
-        Q[i] = 0xFFFFFFFEu - x;
-        return Q[i];
-    }
-};
-
-Generator generator;
-
-}  // namespace
+detail::RandomGenerator generator;
+}
 
 double random() {
-    return detail::randomWord() / 4294967296.0;
+    return detail::RandomGenerator::toUnit(generator.next());
 }
-
-namespace detail {
-uint32_t randomWord() {
-    return generator.next();
-}
-}  // namespace detail
 
 }  // namespace math
