@@ -1,0 +1,119 @@
+#include "gr/gl2/Batcher.h"
+
+#include <cstddef>
+
+#include "gr/gl2/GL2Context.h"
+#include "gr/gl2/GL2Shader.h"
+#include "gr/gl2/GL2Texture.h"
+
+namespace gr {
+namespace gl2 {
+
+void Batcher::init(GL2Context* context, GL2Shader* sprite, GL2Shader* color) {
+    context_ = context;
+    sprite_ = sprite;
+    color_ = color;
+    glGenBuffers(1, &buffer_);
+    vertices_.reserve(MAX_VERTICES);
+}
+
+void Batcher::destroy() {
+    vertices_.clear();
+    texture_ = nullptr;
+    if (buffer_) {
+        glDeleteBuffers(1, &buffer_);
+        buffer_ = 0;
+    }
+}
+
+void Batcher::add(GL2Texture* texture, const Vertex (&quad)[4], const Rect& scissor) {
+    if (!vertices_.empty()) {
+        if (texture != texture_) {
+            context_->countChange(true);
+            flush();
+        } else if (scissor != scissor_) {
+            context_->countChange(false);
+            flush();
+        } else if (vertices_.size() + 6 > MAX_VERTICES) {
+            flush();
+        }
+    }
+    texture_ = texture;
+    scissor_ = scissor;
+    static const int order[6] = {0, 1, 2, 2, 1, 3};
+    for (int i : order) {
+        vertices_.push_back(quad[i]);
+    }
+}
+
+void Batcher::forget(GL2Texture* texture) {
+    if (texture == texture_) {
+        flush();
+        texture_ = nullptr;
+    }
+}
+
+void Batcher::bindArrays(bool textured) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)),
+                 vertices_.data(), GL_STREAM_DRAW);
+    glEnableVertexAttribArray(ATTRIB_POSITION);
+    glVertexAttribPointer(ATTRIB_POSITION, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                          reinterpret_cast<const void*>(offsetof(Vertex, x)));
+    glEnableVertexAttribArray(ATTRIB_COLOR);
+    glVertexAttribPointer(ATTRIB_COLOR, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex),
+                          reinterpret_cast<const void*>(offsetof(Vertex, rgba)));
+    if (textured) {
+        glEnableVertexAttribArray(ATTRIB_TEXCOORD0);
+        glVertexAttribPointer(ATTRIB_TEXCOORD0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                              reinterpret_cast<const void*>(offsetof(Vertex, u)));
+    } else {
+        glDisableVertexAttribArray(ATTRIB_TEXCOORD0);
+    }
+    for (GLuint i = ATTRIB_TEXCOORD0 + 1; i < ATTRIB_COUNT; ++i) {
+        glDisableVertexAttribArray(i);
+    }
+}
+
+void Batcher::flush() {
+    if (vertices_.empty()) {
+        return;
+    }
+    GL2Shader* shader = texture_ ? sprite_ : color_;
+    shader->setMatrix(MATRIX_WORLDVIEWPROJECT,
+                      context_->projectionMatrix() * context_->viewMatrix());
+    shader->usePass(0);
+    glActiveTexture(GL_TEXTURE0);
+    if (texture_) {
+        texture_->bind(GL_CLAMP_TO_EDGE);
+    }
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(scissor_.x0, scissor_.y0, scissor_.width(), scissor_.height());
+    bindArrays(texture_ != nullptr);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices_.size()));
+    context_->countDraw(static_cast<int>(vertices_.size() / 3));
+    vertices_.clear();
+}
+
+void Batcher::blit(GLuint texture) {
+    flush();
+    vertices_.clear();
+    const Vertex quad[6] = {
+        {-1, 1, 0, 1, {255, 255, 255, 255}},  {1, 1, 1, 1, {255, 255, 255, 255}},
+        {-1, -1, 0, 0, {255, 255, 255, 255}}, {-1, -1, 0, 0, {255, 255, 255, 255}},
+        {1, 1, 1, 1, {255, 255, 255, 255}},   {1, -1, 1, 0, {255, 255, 255, 255}},
+    };
+    vertices_.assign(quad, quad + 6);
+    sprite_->setMatrix(MATRIX_WORLDVIEWPROJECT, math::float4x4());
+    sprite_->usePass(0);
+    glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    bindArrays(true);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    vertices_.clear();
+}
+
+}  // namespace gl2
+}  // namespace gr

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "gr/RenderState.h"
+#include "gr/gl2/GL.h"
+
+namespace gr {
+namespace gl2 {
+
+class GL2Context;
+class GL2Shader;
+class GL2Texture;
+
+// Collects the context's quads and draws them with one call for each run of
+// quads that share a texture (or none) and a scissor rectangle. Each flush
+// sets all the GL state it needs, so other drawing may change it in between.
+class Batcher {
+public:
+    struct Vertex {
+        float x, y;  // drawing coordinates
+        float u, v;
+        uint8_t rgba[4];  // straight alpha
+    };
+
+    // Starts drawing with the context's built-in shaders; needs the GL context.
+    void init(GL2Context* context, GL2Shader* sprite, GL2Shader* color);
+    // Frees the GL objects; the GL context must still be current.
+    void destroy();
+
+    // Adds a quad (corners top-left, top-right, bottom-left, bottom-right).
+    void add(GL2Texture* texture, const Vertex (&quad)[4], const Rect& scissor);
+    void flush();
+    // Draws what is pending if it uses the texture.
+    void forget(GL2Texture* texture);
+    // Copies a texture over the whole bound framebuffer, without blending.
+    void blit(GLuint texture);
+
+private:
+    enum { MAX_VERTICES = 6 * 2048 };
+
+    void bindArrays(bool textured);
+
+    GL2Context* context_ = nullptr;
+    GL2Shader* sprite_ = nullptr;
+    GL2Shader* color_ = nullptr;
+    GLuint buffer_ = 0;
+    std::vector<Vertex> vertices_;
+    GL2Texture* texture_ = nullptr;
+    Rect scissor_;
+};
+
+}  // namespace gl2
+}  // namespace gr
