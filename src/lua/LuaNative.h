@@ -1,0 +1,127 @@
+#pragma once
+
+// Trampolines that publish member functions to scripts (see LuaObject).
+// Each closure carries three upvalues: the target object (light userdata), a
+// copy of the member-function pointer (userdata) and the LuaObject's table,
+// whose entry 0 is cleared when the LuaObject goes.
+
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+#include "lua.h"
+#include "lua/LuaState.h"
+#include "lua/LuaTable.h"
+
+namespace lua {
+namespace detail {
+
+/// Throws LuaException when the LuaObject behind the running closure is gone.
+void checkOwnerAlive(lua_State* L);
+
+template <class T>
+struct Arg {
+    static_assert(sizeof(T) == 0, "native parameters are std::string, float, bool or LuaTable");
+};
+template <>
+struct Arg<std::string> {
+    static std::string read(LuaState& state, int index) { return state.toString(index); }
+};
+template <>
+struct Arg<float> {
+    static float read(LuaState& state, int index) { return state.toNumber(index); }
+};
+template <>
+struct Arg<bool> {
+    static bool read(LuaState& state, int index) { return state.toBoolean(index); }
+};
+template <>
+struct Arg<LuaTable> {
+    static LuaTable read(LuaState& state, int index) { return state.toTable(index); }
+};
+
+inline int pushResult(LuaState& state, bool value) {
+    state.pushBoolean(value);
+    return 1;
+}
+inline int pushResult(LuaState& state, float value) {
+    state.pushNumber(value);
+    return 1;
+}
+inline int pushResult(LuaState& state, const std::string& value) {
+    state.pushString(value);
+    return 1;
+}
+inline int pushResult(LuaState& state, const LuaTable& value) {
+    state.pushTable(&value);
+    return 1;
+}
+
+template <class Method>
+struct MethodTraits;
+template <class C, class R, class... A>
+struct MethodTraits<R (C::*)(A...)> {
+    using Class = C;
+    using Return = R;
+    using Args = std::tuple<std::decay_t<A>...>;
+};
+template <class C, class R, class... A>
+struct MethodTraits<R (C::*)(A...) const> {
+    using Class = const C;
+    using Return = R;
+    using Args = std::tuple<std::decay_t<A>...>;
+};
+
+template <class Method>
+Method methodOf(lua_State* L) {
+    Method method;
+    std::memcpy(&method, lua_touserdata(L, lua_upvalueindex(2)), sizeof method);
+    return method;
+}
+
+template <class Method, size_t... I>
+int invokeTyped(LuaState& state, lua_State* L, std::index_sequence<I...>) {
+    using Traits = MethodTraits<Method>;
+    using Args = typename Traits::Args;
+    auto* object = static_cast<typename Traits::Class*>(lua_touserdata(L, lua_upvalueindex(1)));
+    Method method = methodOf<Method>(L);
+    // Braced initialisation reads the arguments left to right.
+    Args args{Arg<std::tuple_element_t<I, Args>>::read(state, static_cast<int>(I) + 1)...};
+    (void)args;
+    if constexpr (std::is_void_v<typename Traits::Return>) {
+        (object->*method)(std::get<I>(std::move(args))...);
+        return 0;
+    } else {
+        return pushResult(state, (object->*method)(std::get<I>(std::move(args))...));
+    }
+}
+
+template <class Method>
+int typedBody(LuaState& state, lua_State* L) {
+    checkOwnerAlive(L);
+    constexpr size_t count = std::tuple_size_v<typename MethodTraits<Method>::Args>;
+    return invokeTyped<Method>(state, L, std::make_index_sequence<count>{});
+}
+
+template <class C>
+int rawBody(LuaState& state, lua_State* L) {
+    checkOwnerAlive(L);
+    auto* object = static_cast<C*>(lua_touserdata(L, lua_upvalueindex(1)));
+    auto method = methodOf<int (C::*)(LuaState*)>(L);
+    return (object->*method)(&state);
+}
+
+// The Lua error is raised here, outside every C++ scope of the native call.
+template <int (*Body)(LuaState&, lua_State*)>
+int trampoline(lua_State* L) {
+    int results = LuaState::runNative(L, Body);
+    if (results < 0) {
+        return lua_error(L);
+    }
+    return results;
+}
+
+}  // namespace detail
+}  // namespace lua
