@@ -1,0 +1,97 @@
+#include "util/RegistryAccessor.h"
+
+#include "io/AppDataInputStream.h"
+#include "io/AppDataOutputStream.h"
+#include "io/IOException.h"
+#include "lang/Log.h"
+#include "lang/Mutex.h"
+#include "util/AES.h"
+#include "util/RegistryKey.h"
+
+namespace util {
+
+namespace {
+
+const char* const kFileName = "tessel.registry";
+
+struct Store {
+    lang::Mutex mutex;
+    int depth = 0;
+    JSON document;
+};
+
+Store& store() {
+    static Store* instance = new Store;  // never destroyed: accessors may run at exit
+    return *instance;
+}
+
+AES cipher() {
+    return AES(detail::registryKey(), AES::KEY_LENGTH_256, AES::PAD_MODE_RANDOM);
+}
+
+void load(JSON& document) {
+    document = JSON::ObjectType();
+    try {
+        lang::Ptr<io::AppDataInputStream> in = new io::AppDataInputStream(kFileName);
+        std::vector<uint8_t> bytes = io::readAll(*in);
+        std::vector<uint8_t> plain;
+        if (!cipher().decrypt(bytes, plain)) {
+            QF_LOG("", lang::log::ERROR,
+                   "Registry load failed because the file seems to be corrupted");
+            return;
+        }
+        JSON parsed;
+        parsed.parse(reinterpret_cast<const char*>(plain.data()), plain.size());
+        // Any other root would make every later member access throw.
+        if (parsed.getType() != JSON::TYPE_OBJECT && parsed.getType() != JSON::TYPE_NULL) {
+            QF_LOG("", lang::log::ERROR,
+                   "Registry load failed because the file seems to be corrupted");
+            return;
+        }
+        document = std::move(parsed);
+    } catch (const JSON::JSONException& e) {
+        QF_LOG("", lang::log::ERROR,
+               "Registry load failed because the file seems to be corrupted: %s", e.what());
+    } catch (const std::exception&) {
+        // No file yet, or an unreadable one: start empty.
+    }
+}
+
+void save(const JSON& document) {
+    try {
+        std::string text = document.toString(false);
+        std::vector<uint8_t> encrypted;
+        cipher().encrypt(reinterpret_cast<const uint8_t*>(text.data()), text.size(), encrypted);
+        lang::Ptr<io::AppDataOutputStream> out = new io::AppDataOutputStream(kFileName);
+        int size = static_cast<int>(encrypted.size());
+        if (size > 0 && out->write(encrypted.data(), size) != size) {
+            throw io::IOException(
+                lang::Format("Failed to write {0} bytes to {1}", size, out->getName()));
+        }
+    } catch (const std::exception& e) {
+        QF_LOG("", lang::log::ERROR, "Registry flush failed: %s", e.what());
+    }
+}
+
+}  // namespace
+
+RegistryAccessor::RegistryAccessor() {
+    Store& s = store();
+    s.mutex.lock();
+    if (s.depth++ == 0) {
+        load(s.document);
+    }
+}
+
+RegistryAccessor::~RegistryAccessor() {
+    Store& s = store();
+    save(s.document);
+    --s.depth;
+    s.mutex.unlock();
+}
+
+JSON& RegistryAccessor::registry() {
+    return store().document;
+}
+
+}  // namespace util
