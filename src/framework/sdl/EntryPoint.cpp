@@ -1,0 +1,231 @@
+#include "framework/sdl/EntryPoint.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include <SDL.h>
+
+#include "framework/App.h"
+#include "framework/Configuration.h"
+#include "framework/LaunchOptions.h"
+#include "framework/Renderer.h"
+#include "framework/Shell.h"
+#include "framework/WindowSettings.h"
+#include "framework/sdl/PosixLibraryLoader.h"
+#include "framework/sdl/PosixPlatform.h"
+#include "framework/sdl/SdlDialogs.h"
+#include "framework/sdl/SdlShell.h"
+#include "gr/Context.h"
+#include "io/VFS.h"
+#include "lang/Exception.h"
+#include "lang/Format.h"
+#include "lang/Log.h"
+#include "lang/System.h"
+#include "lang/Thread.h"
+#include "lang/VisualStudioLogger.h"
+
+namespace framework {
+namespace sdl {
+
+namespace {
+
+class SystemClock : public FrameClock {
+public:
+    int64_t nowMicros() override { return lang::System::currentTimeMicros(); }
+    void sleepMillis(int milliseconds) override { lang::Thread::sleep(milliseconds); }
+};
+
+// The driver SDL was asked for, or the ones it would try.
+std::string driverChoice(const char* variable, int count, const char* (*name)(int)) {
+    const char* wanted = std::getenv(variable);
+    if (wanted && *wanted) {
+        return wanted;
+    }
+    std::string names;
+    for (int i = 0; i < count; ++i) {
+        names += (i ? ", " : "") + std::string(name(i));
+    }
+    return names;
+}
+
+// Empty when the video driver started, else the message for the user.
+std::string startVideo() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        return std::string();
+    }
+    const std::string driver =
+        driverChoice("SDL_VIDEODRIVER", SDL_GetNumVideoDrivers(), SDL_GetVideoDriver);
+    return lang::format(
+        "Cannot open the video driver \"{0}\": {1}\nSet SDL_VIDEODRIVER to a driver that works "
+        "here (\"offscreen\" needs no display).",
+        driver, SDL_GetError());
+}
+
+// Sound is not needed to run, so a missing device only leaves a warning.
+void startAudio() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        return;
+    }
+    const std::string driver =
+        driverChoice("SDL_AUDIODRIVER", SDL_GetNumAudioDrivers(), SDL_GetAudioDriver);
+    QF_LOG("Framework", lang::log::WARNING,
+           "Cannot open the audio driver \"%s\": %s. Set SDL_AUDIODRIVER to a driver that works "
+           "here (\"dummy\" plays nothing).",
+           driver.c_str(), SDL_GetError());
+}
+
+void changeToConfigurationFolder(const std::vector<std::string>& arguments) {
+    if (arguments.size() < 2) {
+        return;
+    }
+    const std::string folder = configurationFolder(arguments[1]);
+    if (!folder.empty() && !changeDirectory(folder)) {
+        QF_LOG("Framework", lang::log::WARNING, "Cannot change the working directory to %s",
+               folder.c_str());
+    }
+}
+
+// False when another instance runs; it is asked to show its window.
+bool claimSingleInstance(SingleInstance& instance, const std::string& argument0) {
+    const std::string lock = runtimeFolder() + "/" + instanceLockName(argument0);
+    if (!instance.acquire(lock)) {
+        SingleInstance::notifyHolder(lock);
+        return false;
+    }
+    return true;
+}
+
+void listenForRaise(SingleInstance& instance) {
+    const Uint32 type = SdlShell::raiseEventType();
+    instance.listen([type] {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = type;
+        SDL_PushEvent(&event);
+    });
+}
+
+void setFolderRoots(const std::string& workingDir, const WindowSettings& settings) {
+    std::string appData = workingDir;
+    const std::string folder =
+        applicationDataFolder(dataHome(), settings.publisher, settings.product);
+    if (!folder.empty() && makeFolders(folder)) {
+        appData = folder;
+    }
+    io::setAppDataRoot(folderRoot(appData));
+    io::setBundleRoot(folderRoot(workingDir));
+}
+
+void createContext(SdlShell& shell, const WindowSettings& settings) {
+    int width, height;
+    shell.drawableSize(width, height);
+    const RendererTarget target = {width, height, settings.orientation, shell.window(), nullptr};
+    const std::string dllPath = settings.dllPath.empty() ? executableFolder() : settings.dllPath;
+    PosixLibraryLoader loader;
+    shell.setContext(createRenderer(settings.renderer, dllPath, target, loader).get());
+}
+
+void createApplication(SdlShell& shell, const Application& application) {
+    if (!application.create) {
+        throw lang::Exception(lang::Format("No application to run"));
+    }
+    App* app = application.create(&shell, shell.context());
+    shell.setApplication(app);
+    if (app) {
+        app->init();
+    }
+}
+
+// Start-up and the main loop; returns the exit code.
+int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application& application,
+                SingleInstance& instance) {
+    const std::vector<std::string>& arguments = shell.getArguments();
+    changeToConfigurationFolder(arguments);
+    const std::string workingDir = workingDirectory();
+    WindowSettings& settings = WindowSettings::current();
+    settings.setBeforeReading();
+    readConfiguration(configurationFile(arguments), settings, application.readConfiguration);
+    if (settings.singleton && !claimSingleInstance(instance, arguments[0])) {
+        return 0;
+    }
+    const std::string videoError = startVideo();
+    if (!videoError.empty()) {
+        showErrorBox(nullptr, "Error", videoError);
+        return 1;
+    }
+    startAudio();
+    if (settings.singleton) {
+        listenForRaise(instance);
+    }
+    shell.registerCursors(settings.showCursor);
+    setFolderRoots(workingDir, settings);
+    shell.setInitialFlags(settings.fullscreen, settings.captureMouse);
+    if (!shell.createWindow("Loading...", settings.width, settings.height, settings.depthbuffer,
+                            settings.stencilbuffer)) {
+        showErrorBox(nullptr, "Error", "Failed to create main window");
+        return 1;
+    }
+    createContext(shell, settings);
+    createApplication(shell, application);
+    shell.setWindowTitle(settings.name);
+    shell.reportPointer();
+    shell.replayActivation();
+    SystemClock clock;
+    const int exitCode =
+        shell.runMainLoop(clock, settings.framerate, options.fixedDt, options.frames);
+    if (!options.capture.empty() && shell.context()) {
+        shell.context()->captureScreen(options.capture);
+    }
+    return exitCode;
+}
+
+// Shows a fatal error over everything; the process then fails.
+int reportFatal(SdlShell& shell, const std::string& message) {
+    shell.enterFailingState();
+    showErrorBox(shell.window(), "Error!", message);
+    return 1;
+}
+
+void prepareHeadless() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+}  // namespace
+
+int runApplication(int argc, char** argv, const Application& application) {
+    VisualStudioLogger logger;
+    const LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "%s\n", options.error.c_str());
+        return 2;
+    }
+    if (options.headless) {
+        prepareHeadless();
+    }
+    setDialogsHeadless(options.headless);
+    installExceptionDialog();
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    int exitCode = 0;
+    {
+        SingleInstance instance;
+        SdlShell shell(options.arguments, options.headless);
+        try {
+            exitCode = startAndRun(shell, options, application, instance);
+        } catch (const lang::Throwable& e) {
+            exitCode = reportFatal(shell, e.getMessage());
+        } catch (const std::exception& e) {
+            exitCode = reportFatal(shell, e.what());
+        } catch (...) {
+            exitCode = reportFatal(shell, "Unknown exception happened");
+        }
+        shell.teardown();
+    }
+    lang::Throwable::setDialogHook(nullptr);
+    SDL_Quit();
+    return exitCode;
+}
+
+}  // namespace sdl
+}  // namespace framework
