@@ -81,7 +81,12 @@ std::string encodeQueryValue(const std::string& value) {
 
 }  // namespace
 
-GetTimeStamp::GetTimeStamp() = default;
+GetTimeStamp::GetTimeStamp(lua::LuaState& state) : lua::LuaObject(state) {
+    addMethod("fetchTimeStamp", this, &GetTimeStamp::luaFetchTimeStamp);
+    addMethod("hasResult", this, &GetTimeStamp::luaHasResult);
+    addMethod("getTimeStamp", this, &GetTimeStamp::luaGetTimeStamp);
+    state.getGlobals().set("GetTimeStamp", this);
+}
 
 GetTimeStamp::~GetTimeStamp() = default;
 
@@ -105,4 +110,39 @@ net::TimeStamp GetTimeStamp::getTimeStamp() {
         throw BadReturnException(lang::Format("Error code {0}", error));
     }
     return stamp;
+}
+
+int GetTimeStamp::luaFetchTimeStamp(lua::LuaState* state) {
+    std::string url = state->toString(1);
+    fetchTimeStamp(url, state->toString(2));
+    return 0;
+}
+
+int GetTimeStamp::luaHasResult(lua::LuaState* state) {
+    state->pushBoolean(hasResult());
+    return 1;
+}
+
+int GetTimeStamp::luaGetTimeStamp(lua::LuaState* state) {
+    const char* failure = nullptr;
+    net::TimeStamp stamp;
+    try {
+        stamp = getTimeStamp();
+    } catch (const NotYetStartedException&) {
+        failure = "NotYetStartedException";
+    } catch (const BadReturnException&) {
+        failure = "BadReturnException";
+    }
+    if (failure) {
+        state->pushNil();
+        state->pushString(failure);
+        return 2;
+    }
+    lua::LuaTable result(*state);
+    result.set("year", stamp.year);
+    result.set("month", stamp.month);
+    result.set("day", stamp.day);
+    result.set("secondsToNext", stamp.secondsToNext);
+    state->pushTable(&result);
+    return 1;
 }

@@ -3,13 +3,14 @@
 #include <string>
 
 #include "lang/Exception.h"
-#include "lang/Object.h"
 #include "lang/Ptr.h"
+#include "lua/LuaObject.h"
 #include "net/TimeStampAnswer.h"
 
-// Trusted calendar time from a time server, fetched on a worker thread.
-// Main thread only; the download runs on the worker.
-class GetTimeStamp : public lang::Object {
+// Trusted calendar time from a time server, fetched on a worker thread, and the
+// script global "GetTimeStamp" with fetchTimeStamp(url, userId), hasResult()
+// and getTimeStamp(). Main thread only; the download runs on the worker.
+class GetTimeStamp : public lua::LuaObject {
 public:
     class NotYetStartedException : public lang::Exception {
     public:
@@ -28,7 +29,8 @@ public:
         OTHER_ERROR = -3
     };
 
-    GetTimeStamp();
+    // Publishes the object as the global "GetTimeStamp" of state.
+    explicit GetTimeStamp(lua::LuaState& state);
     ~GetTimeStamp() override;
 
     // Starts a download of url (with "&uid=" and the user id appended when the id
@@ -43,5 +45,12 @@ public:
 
 private:
     class Worker;
+
+    int luaFetchTimeStamp(lua::LuaState* state);
+    int luaHasResult(lua::LuaState* state);
+    // A table of year, month, day and secondsToNext; or nil and the name of
+    // the exception.
+    int luaGetTimeStamp(lua::LuaState* state);
+
     lang::Ptr<Worker> worker_;
 };

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "lua/LuaState.h"
 #include "net/TimeStampAnswer.h"
 #include "support/testserver/TestServer.h"
 
@@ -55,6 +56,15 @@ TEST(TimeStampAnswerTest, ArbitraryBytesNeverFail) {
 
 class GetTimeStampTest : public qftest::ServerTest {
 protected:
+    GetTimeStampTest() : state(new lua::LuaState) {}
+
+    void run(const std::string& code) {
+        state->runBuffer(code.data(), code.size(), "test", nullptr);
+    }
+    lua::LuaTable& globals() { return state->getGlobals(); }
+
+    lang::Ptr<lua::LuaState> state;
+
     // Polls like a script does, once per "frame".
     static bool waitForResult(GetTimeStamp& stamp) {
         for (int i = 0; i < 500; ++i) {
@@ -73,7 +83,7 @@ protected:
 };
 
 TEST_F(GetTimeStampTest, DeliversTheParsedAnswerOnce) {
-    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp();
+    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp(*state);
     stamp->fetchTimeStamp(timeUrl("today,2013-04-05,seconds-to-next,3600"), "");
     ASSERT_TRUE(waitForResult(*stamp));
     TimeStamp got = stamp->getTimeStamp();
@@ -87,7 +97,7 @@ TEST_F(GetTimeStampTest, DeliversTheParsedAnswerOnce) {
 }
 
 TEST_F(GetTimeStampTest, GetWaitsForTheRunningDownload) {
-    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp();
+    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp(*state);
     stamp->fetchTimeStamp(timeUrl("seconds-to-next,10"), "");
     // Either the worker has not taken its lock yet or the answer is complete.
     try {
@@ -99,7 +109,7 @@ TEST_F(GetTimeStampTest, GetWaitsForTheRunningDownload) {
 }
 
 TEST_F(GetTimeStampTest, BeforeAnyFetchNothingHasStarted) {
-    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp();
+    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp(*state);
     EXPECT_FALSE(stamp->hasResult());
     try {
         stamp->getTimeStamp();
@@ -119,7 +129,7 @@ TEST_F(GetTimeStampTest, FailuresBecomeErrorCodes) {
         {"http://127.0.0.1:1/time?x=1", "Error code -2"},
     };
     for (const Case& c : cases) {
-        lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp();
+        lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp(*state);
         stamp->fetchTimeStamp(c.url, "");
         ASSERT_TRUE(waitForResult(*stamp)) << c.url;
         try {
@@ -134,7 +144,7 @@ TEST_F(GetTimeStampTest, FailuresBecomeErrorCodes) {
 }
 
 TEST_F(GetTimeStampTest, UserIdIsAppendedOnlyWhenGiven) {
-    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp();
+    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp(*state);
     stamp->fetchTimeStamp(url("/time?answer=x"), "");
     ASSERT_TRUE(waitForResult(*stamp));
     stamp->fetchTimeStamp(url("/time?answer=x"), "player-7");
@@ -149,11 +159,38 @@ TEST_F(GetTimeStampTest, UserIdIsAppendedOnlyWhenGiven) {
 }
 
 TEST_F(GetTimeStampTest, SecondFetchDiscardsTheFirst) {
-    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp();
+    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp(*state);
     stamp->fetchTimeStamp(timeUrl("seconds-to-next,1"), "");
     stamp->fetchTimeStamp(timeUrl("seconds-to-next,2"), "");
     ASSERT_TRUE(waitForResult(*stamp));
     EXPECT_EQ(2, stamp->getTimeStamp().secondsToNext);
+}
+
+TEST_F(GetTimeStampTest, ScriptTableGivesResultsOrExceptionNames) {
+    lang::Ptr<GetTimeStamp> stamp = new GetTimeStamp(*state);
+    run("local t, e = GetTimeStamp.getTimeStamp(); early = e; earlyTable = t");
+    EXPECT_EQ("NotYetStartedException", globals().getString("early"));
+    EXPECT_TRUE(globals().isNil("earlyTable"));
+    EXPECT_FALSE(stamp->hasResult());
+
+    globals().set("good", timeUrl("today,2013-04-05,seconds-to-next,3600"));
+    run("GetTimeStamp.fetchTimeStamp(good, '')");
+    ASSERT_TRUE(waitForResult(*stamp));
+    run("done = GetTimeStamp.hasResult(); local t = GetTimeStamp.getTimeStamp(); "
+        "y, m, d, s = t.year, t.month, t.day, t.secondsToNext");
+    EXPECT_TRUE(globals().getBoolean("done"));
+    EXPECT_EQ(2013, globals().getNumber("y"));
+    EXPECT_EQ(4, globals().getNumber("m"));
+    EXPECT_EQ(5, globals().getNumber("d"));
+    EXPECT_EQ(3600, globals().getNumber("s"));
+
+    globals().set("bad", timeUrl("x", 404));
+    run("GetTimeStamp.fetchTimeStamp(bad, 'u1')");
+    ASSERT_TRUE(waitForResult(*stamp));
+    run("local t, e = GetTimeStamp.getTimeStamp(); failed = e; failedTable = t");
+    EXPECT_EQ("BadReturnException", globals().getString("failed"));
+    EXPECT_TRUE(globals().isNil("failedTable"));
+    stamp.reset();
 }
 
 }  // namespace
