@@ -1,0 +1,193 @@
+// Pictures drawn by the gl2 plug-in, compared with golden images.
+
+#include <cmath>
+
+#include "gr/Gl2Fixture.h"
+#include "gr/GoldenImage.h"
+
+namespace grtest {
+namespace {
+
+const gr::Quad WHOLE = gr::Quad::rect(0, 0, 1, 1);
+const gr::Color WHITE(1, 1, 1);
+
+void cross(gr::Context& ctx, float x, float y) {
+    ctx.drawLine(x - 3, y, x + 4, y, 1, WHITE);
+    ctx.drawLine(x, y - 3, x, y + 4, 1, WHITE);
+}
+
+// The tile at (x, y), anchored the way sprites are: horizontally left, centre
+// or right (h = 0, 1, 2) and vertically top, centre or bottom (v = 0, 1, 2).
+TEST_F(Gl2Test, SpritesAtEachAnchor) {
+    makeContext(128, 128);
+    lang::Ptr<gr::Texture> tile = makeTile();
+    for (int v = 0; v < 3; ++v) {
+        for (int h = 0; h < 3; ++h) {
+            const float x = 24.f + h * 40, y = 24.f + v * 40;
+            ctx->drawTexture(tile.get(), x - h * 8, y - v * 8, 16, 16, WHOLE);
+            cross(*ctx, x, y);
+        }
+    }
+    EXPECT_TRUE(matchesGolden(capture("anchors"), "anchors"));
+}
+
+TEST_F(Gl2Test, RotationScaleAndPivot) {
+    makeContext(128, 128);
+    lang::Ptr<gr::Texture> tile = makeTile();
+    gr::RenderState& rs = ctx->renderState();
+    // A quarter turn about the tile's centre, scaled twice.
+    rs.setAngle(static_cast<float>(M_PI / 2));
+    rs.pivotX = rs.pivotY = 8;
+    rs.scaleX = rs.scaleY = 2;
+    ctx->drawTexture(tile.get(), 8, 8, 16, 16, WHOLE);
+    // 30 degrees about the top-left corner, moved by the translation.
+    rs.reset();
+    rs.setAngle(static_cast<float>(M_PI / 6));
+    rs.translateX = 70;
+    rs.translateY = 10;
+    ctx->drawTexture(tile.get(), 0, 0, 32, 32, WHOLE);
+    // Stretched along x only, and a sheared four-corner quad.
+    rs.reset();
+    rs.scaleX = 3;
+    ctx->drawTexture(tile.get(), 2, 80, 16, 16, WHOLE);
+    rs.reset();
+    const gr::Quad corners = {{{70, 70}, {118, 80}, {60, 110}, {108, 120}}};
+    ctx->drawTextureQuad(tile.get(), corners, WHOLE);
+    EXPECT_TRUE(matchesGolden(capture("transform"), "transform"));
+}
+
+TEST_F(Gl2Test, AlphaFromStateColourAndTexture) {
+    makeContext(128, 128);
+    lang::Ptr<gr::Texture> tile = makeTile();
+    lang::Ptr<gr::Texture> fade = makeFade();
+    ctx->fillRect(8, 8, 120, 56, gr::Color(1, 0, 0));
+    ctx->renderState().alpha = 0.5f;
+    ctx->drawTexture(tile.get(), 16, 16, 32, 32, WHOLE);
+    ctx->fillRect(64, 16, 112, 48, gr::Color(0, 1, 0, 0.5f));  // a quarter in all
+    ctx->renderState().alpha = 1;
+    ctx->drawTexture(fade.get(), 8, 72, 112, 48, WHOLE);
+    EXPECT_TRUE(matchesGolden(capture("alpha"), "alpha"));
+}
+
+TEST_F(Gl2Test, ClipRectangleCutsEveryDraw) {
+    makeContext(128, 128);
+    lang::Ptr<gr::Texture> tile = makeTile();
+    gr::RenderState& rs = ctx->renderState();
+    rs.clip = gr::Rect(20, 30, 100, 70);
+    ctx->fillRect(0, 0, 128, 128, gr::Color(0, 0, 1));
+    ctx->drawTexture(tile.get(), 60, 40, 64, 64, WHOLE);
+    ctx->drawLine(0, 0, 128, 128, 3, WHITE);
+    // An empty clip draws nothing at all.
+    rs.clip = gr::Rect(50, 50, 40, 40);
+    ctx->fillRect(0, 0, 128, 128, gr::Color(1, 0, 0));
+    rs.reset();
+    ctx->drawLine(0, 120, 128, 120, 2, gr::Color(1, 1, 0));
+    EXPECT_TRUE(matchesGolden(capture("clip"), "clip"));
+}
+
+TEST_F(Gl2Test, LinesAndRectangles) {
+    makeContext(128, 128);
+    ctx->fillRect(4, 4, 40, 40, gr::Color(0.2f, 0.6f, 1));
+    ctx->fillRect(60, 10, 50, 30, gr::Color(1, 0.5f, 0));  // corners given right to left
+    const float widths[] = {1, 2, 5};
+    for (int i = 0; i < 3; ++i) {
+        const float y = 56.f + i * 12;
+        ctx->drawLine(8, y, 120, y, widths[i], WHITE);
+    }
+    ctx->drawLine(8, 100, 60, 124, 2, gr::Color(0, 1, 0));
+    ctx->drawLine(100, 92, 100, 124, 3, gr::Color(1, 0, 1));
+    // An outline as four lines, the way scripts draw one.
+    ctx->drawLine(70, 96, 90, 96, 1, WHITE);
+    ctx->drawLine(70, 96, 70, 116, 1, WHITE);
+    ctx->drawLine(70, 116, 90, 116, 1, WHITE);
+    ctx->drawLine(90, 96, 90, 116, 1, WHITE);
+    EXPECT_TRUE(matchesGolden(capture("lines"), "lines"));
+}
+
+// A sprite through the batch, then shader primitives over it: the primitives
+// must land above what was batched before them.
+TEST_F(Gl2Test, ShaderDrawsPrimitivesAboveBatchedSprites) {
+    makeContext(128, 128);
+    lang::Ptr<gr::Texture> tile = makeTile();
+    ctx->drawTexture(tile.get(), 0, 0, 128, 128, WHOLE);
+
+    const math::float4x4 m = ctx->projectionMatrix() * ctx->viewMatrix();
+    lang::Ptr<gr::Shader> colour = ctx->loadShader(shaderFolder() + "/2d-vertexcolor-alpha", 0);
+    gr::VertexFormat colourFormat;
+    colourFormat.addPosition(gr::DF_FLOAT4).addColor(gr::DF_FLOAT4);
+    lang::Ptr<gr::Primitive> triangle =
+        ctx->createPrimitive(gr::PRIMITIVE_TRIANGLELIST, colourFormat, 3, 0);
+    const math::float4 positions[3] = {{64, 8, 0, 1}, {120, 100, 0, 1}, {8, 100, 0, 1}};
+    const math::float4 colours[3] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
+    triangle->lock(gr::LOCK_WRITE);
+    triangle->setPositions(0, positions, 3);
+    triangle->setColors(0, colours, 3);
+    triangle->unlock();
+    triangle->setShader(colour.get());
+    colour->setMatrix(gr::MATRIX_WORLDVIEWPROJECT, m);
+    colour->setFloat("ALPHA_FACTOR", 0.75f);
+    const int passes = colour->beginDraw();
+    ASSERT_EQ(passes, 1);
+    colour->beginPass(0);
+    triangle->render();
+    colour->endPass();
+    colour->endDraw();
+
+    // The tile again, as a textured triangle strip with two-float positions.
+    lang::Ptr<gr::Shader> sprite = ctx->loadShader(shaderFolder() + "/2d-sprite", 0);
+    gr::VertexFormat spriteFormat;
+    spriteFormat.addPosition(gr::DF_FLOAT2).addTexCoord(gr::DF_FLOAT2);
+    lang::Ptr<gr::Primitive> strip =
+        ctx->createPrimitive(gr::PRIMITIVE_TRIANGLESTRIP, spriteFormat, 4, 0);
+    const math::float4 corners[4] = {
+        {88, 88, 0, 0}, {120, 88, 0, 0}, {88, 120, 0, 0}, {120, 120, 0, 0}};
+    const math::float4 uv[4] = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}, {1, 1, 0, 0}};
+    strip->lock(gr::LOCK_WRITE);
+    strip->setPositions(0, corners, 4);
+    strip->setTexCoords(0, 0, uv, 4);
+    strip->unlock();
+    strip->setShader(sprite.get());
+    sprite->setMatrix(gr::MATRIX_WORLDVIEWPROJECT, m);
+    sprite->bindTexture("BASEMAP", tile.get());
+    sprite->beginDraw();
+    sprite->beginPass(0);
+    strip->render();
+    sprite->endPass();
+    sprite->endDraw();
+
+    // Batched drawing goes on above the primitives.
+    ctx->fillRect(0, 120, 128, 128, WHITE);
+    EXPECT_TRUE(matchesGolden(capture("shader"), "shader"));
+}
+
+// Orientation 1 turns the screen a quarter: a 128 x 96 drawable is drawn as
+// 96 x 128, and the picture is turned onto the window.
+TEST_F(Gl2Test, OrientationTurnsTheScreen) {
+    makeContext(128, 96, 1);
+    EXPECT_EQ(ctx->width(), 96);
+    EXPECT_EQ(ctx->height(), 128);
+    lang::Ptr<gr::Texture> tile = makeTile();
+    ctx->drawTexture(tile.get(), 0, 0, 32, 32, WHOLE);
+    ctx->fillRect(64, 96, 96, 128, gr::Color(0, 1, 1));
+    ctx->renderState().clip = gr::Rect(0, 40, 96, 60);
+    ctx->fillRect(0, 0, 96, 128, gr::Color(1, 0, 1));
+    const gr::Image image = capture("orientation");
+    EXPECT_EQ(image.width, 128);
+    EXPECT_EQ(image.height, 96);
+    EXPECT_TRUE(matchesGolden(image, "orientation1"));
+}
+
+TEST_F(Gl2Test, ViewportMovesAndLimitsDrawing) {
+    makeContext(128, 128);
+    ctx->setViewport(gr::Rect(32, 32, 96, 96));
+    ctx->fillRect(-100, -100, 300, 300, gr::Color(0, 0.5f, 0));
+    ctx->fillRect(0, 0, 8, 8, WHITE);
+    const gr::Image image = capture("viewport");
+    EXPECT_EQ(rgba(image, 31, 31), 0x202020ffu);
+    EXPECT_EQ(rgba(image, 33, 33), 0xffffffffu);
+    EXPECT_EQ(rgba(image, 60, 60), 0x008000ffu);
+    EXPECT_EQ(rgba(image, 96, 96), 0x202020ffu);
+}
+
+}  // namespace
+}  // namespace grtest
