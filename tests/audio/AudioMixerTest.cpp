@@ -58,6 +58,7 @@ TEST_F(Mixer, SumsBeyondFullScaleAreClamped) {
 }
 
 struct GainCase {
+    const char* name;
     float track;
     float voice;
     int16_t in;
@@ -74,13 +75,16 @@ TEST_P(MixerGain, IsTrackTimesVoiceInTwelveBitFixedPoint) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MixerGain,
-                         ::testing::Values(GainCase{0.5f, 0.5f, 20000, 5000},   // gain 1024
-                                           GainCase{0.5f, 0.5f, -3, -1},        // rounds down
-                                           GainCase{1.0f, 0.0f, 20000, 0},      // silent
-                                           GainCase{1.0f, -1.0f, 20000, 0},     // negative
-                                           GainCase{1.0f, 2.0f, 20000, 32767},  // clamped
-                                           GainCase{1.0f, 1e30f, 1, 16},        // capped gain
-                                           GainCase{0.0f, 1.0f, 20000, 0}));    // muted track
+                         ::testing::Values(GainCase{"Quarter", 0.5f, 0.5f, 20000, 5000},
+                                           GainCase{"RoundsDown", 0.5f, 0.5f, -3, -1},
+                                           GainCase{"Silent", 1.0f, 0.0f, 20000, 0},
+                                           GainCase{"Negative", 1.0f, -1.0f, 20000, 0},
+                                           GainCase{"Clamped", 1.0f, 2.0f, 20000, 32767},
+                                           GainCase{"CappedGain", 1.0f, 1e30f, 1, 16},
+                                           GainCase{"MutedTrack", 0.0f, 1.0f, 20000, 0}),
+                         [](const ::testing::TestParamInfo<GainCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(Mixer, EightBitSilenceStaysSilentInBothLayouts) {
     const Bytes silence(64, 128);
