@@ -24,8 +24,9 @@ void appendSubfolders(const std::string& base, const std::string& dir,
                       std::vector<std::string>& out) {
     for (const posix::DirectoryEntry& e : posix::listDirectory(onDisk(base, dir), "*")) {
         if (e.directory && !e.link) {
-            out.push_back(join(dir, e.name));
-            appendSubfolders(base, out.back(), out);
+            std::string sub = join(dir, e.name);  // out grows below: no reference into it
+            out.push_back(sub);
+            appendSubfolders(base, sub, out);
         }
     }
 }
