@@ -27,7 +27,10 @@ struct Arg {
 };
 template <>
 struct Arg<std::string> {
-    static std::string read(LuaState& state, int index) { return state.toString(index); }
+    static std::string read(LuaState& state, int index) {
+        const char* text = state.toString(index);
+        return std::string(text, lua_objlen(state.getLua(), index));
+    }
 };
 template <>
 struct Arg<float> {

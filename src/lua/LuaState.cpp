@@ -74,6 +74,29 @@ std::string textOf(lua_State* L, int index) {
     return text ? std::string(text, length) : std::string();
 }
 
+// Passes blocks through, but ends the chunk at once when it is precompiled:
+// Lua 5.1 cannot check bytecode well enough to run it from outside bytes.
+struct SourceOnlyReader {
+    lua_Reader inner;
+    void* data;
+    bool started;
+    bool binary;
+};
+
+const char* readSourceOnly(lua_State* L, void* data, size_t* size) {
+    auto* reader = static_cast<SourceOnlyReader*>(data);
+    const char* block = reader->inner(L, reader->data, size);
+    if (!reader->started && block && *size > 0) {
+        reader->started = true;
+        reader->binary = block[0] == LUA_SIGNATURE[0];
+    }
+    if (reader->binary) {
+        *size = 0;
+        return nullptr;
+    }
+    return block;
+}
+
 int setTableBody(lua_State* L) {
     lua_settable(L, 1);
     return 0;
@@ -87,12 +110,7 @@ LuaState::LuaState() : main_(luaL_newstate()), L_(main_) {
     }
     lua_atpanic(main_, &LuaState::panic);
     try {
-        lua_pushlightuserdata(main_, main_);
-        lua_pushlightuserdata(main_, this);
-        lua_rawset(main_, LUA_REGISTRYINDEX);
-        lua_pushlightuserdata(main_, &stateKey);
-        lua_pushlightuserdata(main_, this);
-        lua_rawset(main_, LUA_REGISTRYINDEX);
+        registerWrapper();
         openLibraries();
         lua_pushlightuserdata(main_, this);
         lua_pushcclosure(main_, &LuaState::scriptError, 1);
@@ -109,6 +127,16 @@ LuaState::LuaState() : main_(luaL_newstate()), L_(main_) {
 LuaState::~LuaState() {
     globals_ = LuaTable();
     lua_close(main_);
+}
+
+void LuaState::registerWrapper() {
+    // Trampolines find this object from the lua_State they are called with.
+    lua_pushlightuserdata(main_, main_);
+    lua_pushlightuserdata(main_, this);
+    lua_rawset(main_, LUA_REGISTRYINDEX);
+    lua_pushlightuserdata(main_, &stateKey);
+    lua_pushlightuserdata(main_, this);
+    lua_rawset(main_, LUA_REGISTRYINDEX);
 }
 
 void LuaState::openLibraries() {
@@ -326,8 +354,13 @@ std::string LuaState::getCallStack(lua_State* L) {
 }
 
 void LuaState::load(lua_Reader reader, void* data, const std::string& chunkName) {
-    if (lua_load(L_, reader, data, chunkName.c_str()) != 0) {
-        std::string message = textOf(L_, -1);
+    SourceOnlyReader source{reader, data, false, false};
+    int status = lua_load(L_, &readSourceOnly, &source, chunkName.c_str());
+    std::string message = status != 0 ? textOf(L_, -1) : std::string();
+    if (source.binary) {
+        message = chunkName + ": precompiled chunks are not accepted";
+    }
+    if (status != 0 || source.binary) {
         lua_pop(L_, 1);
         throw LuaException(lang::Format("Error while compiling Lua: {0}", message));
     }

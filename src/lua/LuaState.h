@@ -67,6 +67,8 @@ public:
     void pushLightUserData(void* value) { lua_pushlightuserdata(L_, value); }
     /// Pushes nil for a null or empty handle.
     void pushTable(const LuaTable* table);
+    /// function must not let C++ exceptions out; natives that may throw are
+    /// published through LuaObject, whose trampolines catch them.
     void pushClosure(lua_CFunction function, int upvalueCount) {
         lua_pushcclosure(L_, function, upvalueCount);
     }
@@ -108,6 +110,7 @@ private:
     static int panic(lua_State* L);
     static int scriptError(lua_State* L);
     static int messageHandler(lua_State* L);
+    void registerWrapper();
     void openLibraries();
     void load(lua_Reader reader, void* data, const std::string& chunkName);
     void runLoaded(const LuaTable* environment);

@@ -25,7 +25,7 @@ namespace {
 }  // namespace
 
 std::string LuaTable::Key::toString() const {
-    return isIndex_ ? std::to_string(index_) : std::string(name_);
+    return isIndex_ ? std::to_string(index_) : std::string(name_ ? name_ : "nil");
 }
 
 LuaTable::LuaTable() : state_(nullptr), ref_(LUA_NOREF) {}
@@ -70,6 +70,9 @@ void LuaTable::push() const {
 lua_State* LuaTable::luaFor(const Key& key) const {
     if (isEmpty()) {
         throwNotTable(key, LUA_TNIL);
+    }
+    if (!key.isIndex() && !key.name()) {
+        throw LuaException(lang::Format("table index is nil"));
     }
     return state_->getLua();
 }

@@ -24,7 +24,8 @@ public:
     /// A key: a C string, a std::string or an integer index.
     class Key {
     public:
-        Key(const char* name) : name_(name ? name : ""), index_(0), isIndex_(false) {}
+        /// A null name is Lua's nil key, which no table accepts.
+        Key(const char* name) : name_(name), index_(0), isIndex_(false) {}
         Key(const std::string& name) : name_(name.c_str()), index_(0), isIndex_(false) {}
         Key(int index) : name_(nullptr), index_(index), isIndex_(true) {}
 

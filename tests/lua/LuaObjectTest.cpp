@@ -117,6 +117,7 @@ TEST_F(LuaObjectTest, TableHoldsObjectGlobalsAndSelf) {
 TEST_F(LuaObjectTest, TypedNativesConvertArgumentsAndResults) {
     run("a = gadget.add(2, 3.5)\n"
         "g = gadget.greet('you')\n"
+        "z = gadget.greet('a\\0b')\n"
         "n = gadget.negate(false)\n"
         "t = gadget.tag({}, 'x')\n"
         "r = gadget.note('one'); gadget.note('two')\n"
@@ -125,6 +126,7 @@ TEST_F(LuaObjectTest, TypedNativesConvertArgumentsAndResults) {
     LuaTable g = state.getGlobals();
     EXPECT_EQ(g.getNumber("a"), 5.5f);
     EXPECT_EQ(g.getString("g"), "hello you");
+    EXPECT_EQ(g.getString("z"), std::string("hello a\0b", 9));
     EXPECT_TRUE(g.isBoolean("n"));
     EXPECT_TRUE(g.getBoolean("n"));
     EXPECT_EQ(g.getTable("t").getString("label"), "x");

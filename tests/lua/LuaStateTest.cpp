@@ -130,6 +130,41 @@ TEST_F(LuaStateTest, CompileErrorNamesTheChunk) {
     EXPECT_EQ(state.getTop(), top);
 }
 
+TEST_F(LuaStateTest, MalformedChunksFailCleanly) {
+    const std::string inputs[] = {
+        std::string("\0", 1),
+        "x = [[unterminated",
+        std::string(300, '(') + "1" + std::string(300, ')'),
+        "\xff\xfe\x01garbage",
+        "\033Lua\x51\x00\x01\x04\x08\x04\x08\x00",
+        "local s = 'no end",
+    };
+    int top = state.getTop();
+    for (const std::string& input : inputs) {
+        try {
+            state.runBuffer(input.data(), input.size(), "bad", nullptr);
+            ADD_FAILURE() << "accepted: " << input;
+        } catch (const LuaException& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, 27), "Error while compiling Lua: ");
+        }
+        EXPECT_EQ(state.getTop(), top);
+    }
+    state.runBuffer(nullptr, 0, "empty", nullptr);
+}
+
+TEST_F(LuaStateTest, PrecompiledChunksAreRefused) {
+    run("code = string.dump(function() compiled = true end)");
+    std::string code = state.getGlobals().getString("code");
+    try {
+        state.runBuffer(code.data(), code.size(), "dumped", nullptr);
+        FAIL();
+    } catch (const LuaException& e) {
+        EXPECT_STREQ(e.what(),
+                     "Error while compiling Lua: dumped: precompiled chunks are not accepted");
+    }
+    EXPECT_TRUE(state.getGlobals().isNil("compiled"));
+}
+
 TEST_F(LuaStateTest, RuntimeErrorCarriesMessageAndCallStack) {
     int top = state.getTop();
     const char* code =

@@ -101,6 +101,16 @@ TEST_F(LuaTableTest, EmptyHandlePushesNilAndRefusesAccess) {
     state.pop(2);
 }
 
+TEST_F(LuaTableTest, NullNameIsRefused) {
+    LuaTable t(state);
+    int top = state.getTop();
+    const char* none = nullptr;
+    EXPECT_THROW(t.set(none, 1.0f), LuaException);
+    EXPECT_THROW(t.getNumber(none), LuaException);
+    EXPECT_EQ(state.getTop(), top);
+    EXPECT_EQ(t.count(), 0);
+}
+
 TEST_F(LuaTableTest, HandlesKeepTheirTableAliveUntilReleased) {
     run("weak = setmetatable({}, {__mode = 'v'})\n"
         "weak.t = { v = 1 }");
