@@ -6,6 +6,7 @@
 #include <clocale>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace archive_maker {
 
@@ -27,7 +28,7 @@ void check(archive* a, int result) {
     }
 }
 
-void setFormat(archive* a, Format format) {
+void setFormat(archive* a, Format format, int level) {
     switch (format) {
         case Format::SEVEN_ZIP_LZMA:
         case Format::SEVEN_ZIP_LZMA2:
@@ -38,6 +39,8 @@ void setFormat(archive* a, Format format) {
                                                   format == Format::SEVEN_ZIP_LZMA    ? "lzma1"
                                                   : format == Format::SEVEN_ZIP_LZMA2 ? "lzma2"
                                                                                       : "store"));
+            check(a, archive_write_set_format_option(a, "7zip", "compression-level",
+                                                     std::to_string(level).c_str()));
             break;
         case Format::ZIP_DEFLATE:
         case Format::ZIP_STORE:
@@ -45,6 +48,8 @@ void setFormat(archive* a, Format format) {
             check(a, archive_write_set_format_option(
                          a, "zip", "compression",
                          format == Format::ZIP_DEFLATE ? "deflate" : "store"));
+            check(a, archive_write_set_format_option(a, "zip", "compression-level",
+                                                     std::to_string(level).c_str()));
             break;
     }
 }
@@ -83,11 +88,11 @@ private:
 
 }  // namespace
 
-std::vector<uint8_t> make(Format format, const std::vector<Entry>& entries) {
+std::vector<uint8_t> make(Format format, const std::vector<Entry>& entries, int level) {
     Utf8Locale utf8;
     std::vector<uint8_t> bytes;
     Writer a(archive_write_new(), archive_write_free);
-    setFormat(a.get(), format);
+    setFormat(a.get(), format, level);
     // Write whole archives without padding to a block size.
     check(a.get(), archive_write_set_bytes_per_block(a.get(), 0));
     check(a.get(), archive_write_open(a.get(), &bytes, nullptr, append, nullptr));

@@ -23,7 +23,8 @@ struct Entry {
 };
 
 // The archive's bytes; throws std::runtime_error with libarchive's message.
-std::vector<uint8_t> make(Format format, const std::vector<Entry>& entries);
+// `level` is the compression level, 0 to 9; low levels are quick to make.
+std::vector<uint8_t> make(Format format, const std::vector<Entry>& entries, int level = 1);
 
 // Convenience: one file entry.
 inline Entry file(const std::string& name, const std::string& data) {

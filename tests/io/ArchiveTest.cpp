@@ -2,9 +2,11 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <thread>
 
 #include "io/ArchiveMaker.h"
 #include "io/ByteArrayInputStream.h"
@@ -81,13 +83,16 @@ protected:
 
 TEST_P(ArchiveTest, ListsFilesButNotFolders) {
     std::string big = repeated(200000);
+    std::string longName = std::string(150, 'd') + "/" + std::string(150, 'f') + ".lua";
     auto bytes = make({archive_maker::folder("a"), archive_maker::file("a/b", "bytes of a/b"),
                        archive_maker::file("big.txt", big),
-                       archive_maker::file("\xC3\xBC/\xC3\xB1.lua", "utf8")});
+                       archive_maker::file("\xC3\xBC/\xC3\xB1.lua", "utf8"),
+                       archive_maker::file(longName, "long")});
     ZipFileInputStream archive(bytes, zip());
-    ASSERT_EQ(3, archive.getEntryCount());
-    EXPECT_EQ((std::vector<std::string>{"a/b", "big.txt", "\xC3\xBC/\xC3\xB1.lua"}),
+    ASSERT_EQ(4, archive.getEntryCount());
+    EXPECT_EQ((std::vector<std::string>{"a/b", "big.txt", "\xC3\xBC/\xC3\xB1.lua", longName}),
               archive.getEntryNames());
+    EXPECT_EQ(longName, archive.entry(3)->getName());
 
     lang::Ptr<io::ZipEntryInputStream> first = archive.entry(0);
     EXPECT_EQ("a/b", first->getName());
@@ -111,6 +116,27 @@ TEST_P(ArchiveTest, EntriesDecodeIndependently) {
     lang::Ptr<io::ZipEntryInputStream> b = archive.entry(1);
     a->skip(3);
     EXPECT_EQ("second", text(*b));
+}
+
+TEST_P(ArchiveTest, ArchivesOpenOnSeveralThreadsAtOnce) {
+    auto bytes = make({archive_maker::file("f", repeated(3000))});
+    std::atomic<int> good{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 5; ++i) {
+                try {
+                    ZipFileInputStream archive(bytes, zip());
+                    good += text(*archive.entry(0)) == repeated(3000);
+                } catch (const io::IOException&) {
+                }
+            }
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    EXPECT_EQ(20, good.load());
 }
 
 TEST_P(ArchiveTest, EntryIndexOutOfRangeNamesIndexAndCount) {
