@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "io/ByteArrayInputStream.h"
+#include "lang/Ptr.h"
 #include "util/JSON.h"
 #include "util/JSONParser.h"
 
@@ -250,4 +252,15 @@ TEST(JSONParser, MutatedInputNeverCrashes) {
         } catch (const JSON::ParseError&) {
         }
     }
+}
+
+TEST(JSONParser, ReadsTheRestOfAStream) {
+    const std::string text = "xx{\"k\":[1,2]}";
+    lang::Ptr<io::ByteArrayInputStream> stream =
+        new io::ByteArrayInputStream(text.data(), static_cast<int>(text.size()));
+    stream->skip(2);
+    JSON json;
+    json.parse(*stream);
+    EXPECT_EQ(json.getArray("k").size(), 2u);
+    EXPECT_EQ(stream->available(), 0);
 }
