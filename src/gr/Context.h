@@ -82,8 +82,9 @@ public:
     // Frame clock in seconds, advanced by the main loop.
     double getTime() const { return time_; }
 
-    // P maps viewport pixels to clip space; V maps oriented screen pixels to
-    // viewport pixels (the orientation and the viewport offset).
+    // For shader drawing: V maps drawing coordinates to the window's pixels
+    // (the viewport's offset, then the orientation); P maps the window's pixels
+    // to clip space. P * V * R places a point drawn under the render state R.
     virtual math::float4x4 projectionMatrix() const = 0;
     virtual math::float4x4 viewMatrix() const = 0;
 
@@ -110,7 +111,8 @@ public:
     virtual void beginFrame() = 0;
     virtual void endFrame() = 0;
     virtual void present() = 0;
-    // argb: alpha << 24 | red << 16 | green << 8 | blue.
+    // Clears the whole drawable, whatever the clip and the viewport; there is
+    // no depth or stencil buffer. argb: alpha << 24 | red << 16 | green << 8 | blue.
     virtual void clear(uint32_t argb, bool color, bool depth, bool stencil) = 0;
     // Writes the last frame drawn (after present, the one presented) to the PNG
     // file `name`. Throws gr::GraphicsException when it cannot be written.
