@@ -38,7 +38,8 @@ bool exists(const std::string& path) {
         return true;
     }
     if (errno != ENOENT && errno != ENOTDIR) {
-        QF_LOG("BasicFileSystem", lang::log::WARNING, "stat: %s", std::strerror(errno));
+        QF_LOG("BasicFileSystem", lang::log::WARNING, "stat: %s (%s)", std::strerror(errno),
+               path.c_str());
     }
     return false;
 }
