@@ -17,7 +17,8 @@ bool isPng(const uint8_t* data, size_t size) {
     return size >= 8 && std::memcmp(data, magic, 8) == 0;
 }
 
-// Deflate expands at most 1032:1 and a PNG pixel takes at least one bit.
+// Deflate expands at most 1032:1 and a PNG pixel takes at least one bit. A
+// JPEG of real content takes well over a bit for 2048 pixels.
 bool plausibleSize(const uint8_t* data, size_t size, int w, int h) {
     if (w <= 0 || h <= 0 || w > MAX_IMAGE_SIDE || h > MAX_IMAGE_SIDE) {
         return false;
@@ -26,7 +27,7 @@ bool plausibleSize(const uint8_t* data, size_t size, int w, int h) {
     if (pixels > MAX_IMAGE_PIXELS) {
         return false;
     }
-    return !isPng(data, size) || pixels <= static_cast<uint64_t>(size) * 8300u;
+    return pixels <= static_cast<uint64_t>(size) * (isPng(data, size) ? 8300u : 2048u);
 }
 
 void appendBytes(void* context, void* data, int size) {

@@ -29,8 +29,8 @@ struct Image {
 enum { MAX_IMAGE_SIDE = 16384, MAX_IMAGE_PIXELS = 64 * 1024 * 1024 };
 
 // Decodes a PNG or JPEG file held in memory. A size its header claims is
-// checked against the limits above (and, for PNG, against what the data could
-// hold) before anything is allocated. Throws gr::GraphicsException naming
+// checked against the limits above and against what the data could hold
+// before anything is allocated. Throws gr::GraphicsException naming
 // `name` when the data is no image it can read.
 Image decodeImage(const uint8_t* data, size_t size, const std::string& name);
 

@@ -154,6 +154,7 @@ bool GL2Context::isReady() const {
 
 void GL2Context::resize(int width, int height) {
     flushDrawing();
+    screenChanged();
     if (width <= 0 || height <= 0) {
         screen_.physicalWidth = screen_.physicalHeight = 0;
         screen_.resetViewport();
@@ -169,11 +170,13 @@ void GL2Context::resize(int width, int height) {
 
 void GL2Context::setViewport(const Rect& rect) {
     flushDrawing();
+    screenChanged();
     screen_.viewport = rect;
 }
 
 void GL2Context::setOrientation(int orientation) {
     flushDrawing();
+    screenChanged();
     screen_.orientation = orientation >= 0 && orientation <= 3 ? orientation : 0;
     screen_.resetViewport();
 }
@@ -214,8 +217,18 @@ void GL2Context::clear(uint32_t argb, bool color, bool, bool) {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
+const Rect& GL2Context::scissor() {
+    const Rect& clip = renderState().clip;
+    if (!scissorValid_ || clip != scissorClip_) {
+        scissorClip_ = clip;
+        scissor_ = screen_.scissor(clip);
+        scissorValid_ = true;
+    }
+    return scissor_;
+}
+
 void GL2Context::applyScissor() {
-    const Rect s = screen_.scissor(renderState().clip);
+    const Rect& s = scissor();
     glEnable(GL_SCISSOR_TEST);
     glScissor(s.x0, s.y0, s.width(), s.height());
 }
@@ -291,7 +304,7 @@ void GL2Context::addQuad(GL2Texture* texture, const Point (&corners)[4], const Q
         quad[i] = Batcher::Vertex{
             corners[i].x, corners[i].y, uv.p[i].x, uv.p[i].y, {rgba[0], rgba[1], rgba[2], rgba[3]}};
     }
-    batcher_.add(texture, quad, screen_.scissor(renderState().clip));
+    batcher_.add(texture, quad, scissor());
 }
 
 void GL2Context::fillRect(float x0, float y0, float x1, float y1, const Color& color) {

@@ -71,6 +71,10 @@ private:
     void addQuad(GL2Texture* texture, const Point (&corners)[4], const Quad& uv,
                  const Color& color);
     GL2Texture* ownTexture(Texture* texture) const;
+    // The scissor for the current clip rectangle, remembered while the clip
+    // and the screen stay the same.
+    const Rect& scissor();
+    void screenChanged() { scissorValid_ = false; }
     // The target's pixels, rows from the top, as the window shows them.
     Image readTarget();
 
@@ -84,6 +88,9 @@ private:
     lang::Ptr<GL2Shader> spriteShader_;
     lang::Ptr<GL2Shader> colorShader_;
     Batcher batcher_;
+    Rect scissorClip_;
+    Rect scissor_;
+    bool scissorValid_ = false;
 };
 
 }  // namespace gl2
