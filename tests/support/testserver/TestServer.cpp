@@ -110,9 +110,22 @@ std::vector<std::string> TestServer::log() {
     return lines;
 }
 
-void TestServer::script(const std::string& path, int status, const std::string& body, int count) {
+void TestServer::script(const std::string& path, int status, const std::string& body, int count,
+                        double delaySeconds) {
     control("script?path=" + urlEncode(path) + "&status=" + std::to_string(status) +
-            "&body=" + urlEncode(body) + "&count=" + std::to_string(count));
+            "&body=" + urlEncode(body) + "&count=" + std::to_string(count) +
+            "&delay=" + std::to_string(delaySeconds));
+}
+
+std::vector<std::string> TestServer::logFor(const std::string& prefix) {
+    std::vector<std::string> matching;
+    std::string marker = "\"path\": \"" + prefix;
+    for (const std::string& line : log()) {
+        if (line.find(marker) != std::string::npos) {
+            matching.push_back(line);
+        }
+    }
+    return matching;
 }
 
 std::string TestServer::control(const std::string& what, const std::string& body) {

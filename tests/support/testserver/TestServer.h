@@ -27,7 +27,11 @@ public:
     // The requests received since the last reset, one JSON object per entry.
     std::vector<std::string> log();
     // Queues `count` answers with this status and body for the path.
-    void script(const std::string& path, int status, const std::string& body = "", int count = 1);
+    // The answers wait `delaySeconds` before they are sent.
+    void script(const std::string& path, int status, const std::string& body = "", int count = 1,
+                double delaySeconds = 0);
+    // The logged requests whose path (query included) starts with prefix.
+    std::vector<std::string> logFor(const std::string& prefix);
     // GET (or POST with a body) of /control/<what>; returns the answer body.
     std::string control(const std::string& what, const std::string& body = "");
 

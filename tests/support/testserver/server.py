@@ -20,7 +20,7 @@ import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-DEFAULT_SECRET = "0123456789abcdef0123456789ABCDEF"
+DEFAULT_SECRET = "Qf7c2Lm9Xr4Tz8Wb1Nd6Hs3Jk5Vp0YeA"  # the game client's
 USER_PREFIX = "/identity/2.0/user/"
 
 
@@ -34,7 +34,7 @@ class State:
 
     def reset(self):
         self.log = []
-        self.scripted = {}  # path -> list of (status, body)
+        self.scripted = {}  # path -> list of (status, body, delay in seconds)
         self.counter = 0
         self.device_tokens = {}  # access token -> refresh token
         self.guests = set()  # registered installation ids
@@ -110,6 +110,8 @@ class Handler(BaseHTTPRequestHandler):
             queue = self.state.scripted.get(url.path)
             scripted = queue.pop(0) if queue else None
         if scripted is not None:
+            if scripted[2] > 0:
+                time.sleep(scripted[2])
             self.send(scripted[0], scripted[1])
             return
         query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
@@ -183,11 +185,12 @@ class Handler(BaseHTTPRequestHandler):
                 text = "\n".join(json.dumps(e) for e in st.log)
             self.send(200, text)
         elif rest == "script":
-            # Queues answers: path=/x&status=401&body=...&count=1
+            # Queues answers: path=/x&status=401&body=...&count=1&delay=0.2
             with st.lock:
                 queue = st.scripted.setdefault(query["path"], [])
                 for _ in range(int(query.get("count", "1"))):
-                    queue.append((int(query.get("status", "200")), query.get("body", "")))
+                    queue.append((int(query.get("status", "200")), query.get("body", ""),
+                                  float(query.get("delay", "0"))))
             self.send(200, "scripted")
         elif rest == "cloud":
             with st.lock:
