@@ -62,6 +62,11 @@ std::string startVideo() {
         driver, SDL_GetError());
 }
 
+bool isDisplayless(const char* driver) {
+    const std::string name = driver ? driver : "";
+    return name == "offscreen" || name == "dummy" || name == "evdev";
+}
+
 // Sound is not needed to run, so a missing device only leaves a warning.
 void startAudio() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
@@ -153,6 +158,12 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
     if (!videoError.empty()) {
         showErrorBox(nullptr, "Error", videoError);
         return 1;
+    }
+    if (isDisplayless(SDL_GetCurrentVideoDriver())) {
+        // SDL falls back to these without a display: nothing would ever focus
+        // the window, and no dialog could be seen.
+        shell.setHeadless(true);
+        setDialogsHeadless(true);
     }
     startAudio();
     if (settings.singleton) {

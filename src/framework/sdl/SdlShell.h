@@ -27,6 +27,9 @@ public:
     SdlShell(const std::vector<std::string>& arguments, bool headless);
     ~SdlShell() override;
 
+    // Without a display the window counts as active all the time.
+    void setHeadless(bool headless) { headless_ = headless; }
+
     // "EMPTY" hides the pointer, "DEFAULT" is the arrow; the current cursor
     // starts as "DEFAULT" when showCursor is set, hidden otherwise.
     void registerCursors(bool showCursor);
@@ -75,6 +78,9 @@ public:
     void frameFinished(gr::Context* ctx) override;
 
     void handleEvent(const SDL_Event& event);
+    bool isActive() const { return active_; }
+    bool isQuitPosted() const { return quitPosted_; }
+    int getExitCode() const { return exitCode_; }
 
 private:
     struct Cursor {
