@@ -160,6 +160,82 @@ TEST_F(Gl2Test, ShaderDrawsPrimitivesAboveBatchedSprites) {
     EXPECT_TRUE(matchesGolden(capture("shader"), "shader"));
 }
 
+// Draws the rectangle (x0, y0)-(x1, y1) with the shader in all its passes;
+// texture set 0 spans (0, 0)-(repeat, repeat) and set 1 (0, 0)-(1, 1).
+void shaderQuad(gr::Context& ctx, gr::Shader& shader, const math::float4 (&corners)[4],
+                float repeat = 1) {
+    gr::VertexFormat format;
+    format.addPosition(gr::DF_FLOAT4).addTexCoord(gr::DF_FLOAT2).addTexCoord(gr::DF_FLOAT2);
+    lang::Ptr<gr::Primitive> quad = ctx.createPrimitive(gr::PRIMITIVE_TRIANGLESTRIP, format, 4, 0);
+    const math::float4 uv0[4] = {
+        {0, 0, 0, 0}, {repeat, 0, 0, 0}, {0, repeat, 0, 0}, {repeat, repeat, 0, 0}};
+    const math::float4 uv1[4] = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}, {1, 1, 0, 0}};
+    quad->lock(gr::LOCK_WRITE);
+    quad->setPositions(0, corners, 4);
+    quad->setTexCoords(0, 0, uv0, 4);
+    quad->setTexCoords(0, 1, uv1, 4);
+    quad->unlock();
+    quad->setShader(&shader);
+    const int passes = shader.beginDraw();
+    for (int i = 0; i < passes; ++i) {
+        shader.beginPass(i);
+        quad->render();
+        shader.endPass();
+    }
+    shader.endDraw();
+}
+
+void pixelQuad(gr::Context& ctx, gr::Shader& shader, float x, float y, float size) {
+    const math::float4 corners[4] = {
+        {x, y, 0, 1}, {x + size, y, 0, 1}, {x, y + size, 0, 1}, {x + size, y + size, 0, 1}};
+    shader.setMatrix(gr::MATRIX_WORLDVIEWPROJECT, ctx.projectionMatrix() * ctx.viewMatrix());
+    shaderQuad(ctx, shader, corners);
+}
+
+// The bundle's other shaders: tinted, filled and inverted sprites, a masked
+// fill and the spotlight.
+TEST_F(Gl2Test, BundleShadersDrawTheirEffects) {
+    makeContext(128, 128);
+    lang::Ptr<gr::Texture> tile = makeTile();
+    lang::Ptr<gr::Texture> fade = makeFade();
+    ctx->fillRect(0, 0, 128, 128, gr::Color(0.5f, 0.5f, 0.5f));
+    auto load = [this](const char* name) {
+        return ctx->loadShader(shaderFolder() + "/" + name, 0);
+    };
+
+    lang::Ptr<gr::Shader> tinted = load("2d-sprite-alpha");
+    tinted->bindTexture("BASEMAP", tile.get());
+    tinted->setVector("TINT", math::float4(1, 0.5f, 0.5f, 0.75f));
+    pixelQuad(*ctx, *tinted, 4, 4, 36);
+
+    lang::Ptr<gr::Shader> fill = load("2d-sprite-fill");
+    fill->bindTexture("BASEMAP", fade.get());
+    fill->setVector("TINT", math::float4(0, 1, 1, 1));
+    pixelQuad(*ctx, *fill, 46, 4, 36);
+
+    lang::Ptr<gr::Shader> inverted = load("2d-sprite-modulate-inverted");
+    inverted->bindTexture("BASEMAP", tile.get());
+    pixelQuad(*ctx, *inverted, 88, 4, 36);
+
+    // The tile repeated three times across, cut to the fade's shape; clip space.
+    lang::Ptr<gr::Shader> masked = load("2d-sprite-alpha-masked");
+    masked->bindTexture("BASEMAP", tile.get());
+    masked->bindTexture("BASEMAP1", fade.get());
+    masked->setFloat("ALPHA_FACTOR", 0.9f);
+    const math::float4 clipCorners[4] = {
+        {-0.9f, -0.2f, 0, 1}, {0.9f, -0.2f, 0, 1}, {-0.9f, -0.9f, 0, 1}, {0.9f, -0.9f, 0, 1}};
+    shaderQuad(*ctx, *masked, clipCorners, 3);
+
+    // The spot at the right half way down, over the whole screen.
+    lang::Ptr<gr::Shader> spot = load("composite-spotlight");
+    spot->setVector("SPOTLIGHT_POSITION", math::float4(0.5f, 0, 0, 0));
+    const float w = static_cast<float>(ctx->width()), h = static_cast<float>(ctx->height());
+    const math::float4 screen[4] = {{-w, -h, 0, 1}, {w, -h, 0, 1}, {-w, h, 0, 1}, {w, h, 0, 1}};
+    spot->setMatrix(gr::MATRIX_WORLDVIEWPROJECT, ctx->projectionMatrix() * ctx->viewMatrix());
+    shaderQuad(*ctx, *spot, screen);
+    EXPECT_TRUE(matchesGolden(capture("bundle-shaders"), "bundle-shaders"));
+}
+
 // Orientation 1 turns the screen a quarter: a 128 x 96 drawable is drawn as
 // 96 x 128, and the picture is turned onto the window.
 TEST_F(Gl2Test, OrientationTurnsTheScreen) {

@@ -1,0 +1,30 @@
+2d-sprite-alpha-masked: the fill texture BASEMAP (texture set 0) where the mask
+texture BASEMAP1 (set 1) covers, faded by ALPHA_FACTOR. Positions arrive in
+clip space of the unturned screen (orientation 0).
+
+@vertex
+#version 120
+attribute vec4 POSITION;
+attribute vec4 TEXCOORD0;
+attribute vec4 TEXCOORD1;
+varying vec2 vFill;
+varying vec2 vMask;
+
+void main() {
+    gl_Position = POSITION;
+    vFill = TEXCOORD0.xy;
+    vMask = TEXCOORD1.xy;
+}
+
+@fragment
+#version 120
+uniform sampler2D BASEMAP;
+uniform sampler2D BASEMAP1;
+uniform float ALPHA_FACTOR = 1.0;
+varying vec2 vFill;
+varying vec2 vMask;
+
+void main() {
+    vec4 fill = texture2D(BASEMAP, vFill);
+    gl_FragColor = fill * texture2D(BASEMAP1, vMask).a * ALPHA_FACTOR;
+}
