@@ -236,6 +236,39 @@ TEST_F(Gl2Test, BundleShadersDrawTheirEffects) {
     EXPECT_TRUE(matchesGolden(capture("bundle-shaders"), "bundle-shaders"));
 }
 
+// Clip-space drawing of the masked shader and the spotlight follow the
+// orientation through the view matrix, as the image masks and the spotlight set it.
+TEST_F(Gl2Test, ScreenShadersFollowTheOrientation) {
+    makeContext(128, 96, 1);
+    lang::Ptr<gr::Texture> white = ctx->createEmptyTexture(2, 2, gr::PIXELFORMAT_A8B8G8R8);
+    const std::vector<uint8_t> opaque(16, 255);
+    white->setPixels(0, 0, opaque.data(), 8, 2, 2, gr::PIXELFORMAT_A8B8G8R8);
+    lang::Ptr<gr::Shader> masked = ctx->loadShader(shaderFolder() + "/2d-sprite-alpha-masked", 0);
+    masked->bindTexture("BASEMAP", white.get());
+    masked->bindTexture("BASEMAP1", white.get());
+    masked->setMatrix(gr::MATRIX_VIEW, ctx->viewMatrix());
+    // The oriented screen's top-left quarter.
+    const math::float4 quarter[4] = {{-1, 1, 0, 1}, {0, 1, 0, 1}, {-1, 0, 0, 1}, {0, 0, 0, 1}};
+    shaderQuad(*ctx, *masked, quarter);
+    gr::Image image = capture("turned-mask");
+    EXPECT_EQ(rgba(image, 120, 8), 0xffffffffu);  // the window's top-right
+    EXPECT_EQ(rgba(image, 8, 8), 0x202020ffu);
+    EXPECT_EQ(rgba(image, 120, 88), 0x202020ffu);
+
+    // The spot at the oriented screen's top centre lands on the window's right edge.
+    ctx->clear(0xffffffffu, true, false, false);
+    lang::Ptr<gr::Shader> spot = ctx->loadShader(shaderFolder() + "/composite-spotlight", 0);
+    spot->setVector("SPOTLIGHT_POSITION", math::float4(0, -0.9f, 0, 0));
+    spot->setMatrix(gr::MATRIX_VIEW, ctx->viewMatrix());
+    spot->setMatrix(gr::MATRIX_WORLDVIEWPROJECT, ctx->projectionMatrix() * ctx->viewMatrix());
+    const float w = static_cast<float>(ctx->width()), h = static_cast<float>(ctx->height());
+    const math::float4 screen[4] = {{-w, -h, 0, 1}, {w, -h, 0, 1}, {-w, h, 0, 1}, {w, h, 0, 1}};
+    shaderQuad(*ctx, *spot, screen);
+    image = capture("turned-spot");
+    EXPECT_EQ(rgba(image, 124, 48), 0xffffffffu);  // in the spot
+    EXPECT_LT(image.pixel(4, 48)[0], 128);         // darkened
+}
+
 // Orientation 1 turns the screen a quarter: a 128 x 96 drawable is drawn as
 // 96 x 128, and the picture is turned onto the window.
 TEST_F(Gl2Test, OrientationTurnsTheScreen) {

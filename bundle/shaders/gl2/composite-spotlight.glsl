@@ -6,11 +6,15 @@ as two triangles covering the screen, through WORLDVIEWPROJ_MATRIX.
 #version 120
 attribute vec4 POSITION;
 uniform mat4 WORLDVIEWPROJ_MATRIX = mat4(1.0);
+uniform mat4 VIEW_MATRIX = mat4(1.0);
 varying vec2 vScreen;
 
 void main() {
     gl_Position = WORLDVIEWPROJ_MATRIX * POSITION;
-    vScreen = vec2(gl_Position.x, -gl_Position.y) / gl_Position.w;
+    // Window clip space back to the oriented screen's, y downwards.
+    mat2 turn = mat2(VIEW_MATRIX[0].xy, VIEW_MATRIX[1].xy);
+    vec2 c = gl_Position.xy / gl_Position.w;
+    vScreen = transpose(turn) * vec2(c.x, -c.y);
 }
 
 @fragment
