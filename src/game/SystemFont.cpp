@@ -101,16 +101,20 @@ SystemFont::Impl::Size SystemFont::Impl::measure(const std::string& bytes) const
 
 std::string SystemFont::Impl::identity(const std::string& text) const {
     return lang::toString(static_cast<int>(faceName.size())) + ":" + faceName + " " +
-           lang::toString(size) + " " + std::to_string(packedColour) + " " +
-           lang::toString(style) + ":" + text;
+           lang::toString(size) + " " + std::to_string(packedColour) + " " + lang::toString(style) +
+           ":" + text;
 }
 
 int SystemFont::Impl::topOffset(int verticalAnchor) const {
     switch (verticalAnchor) {
-        case ANCHOR_VCENTER: return maxAscending / 2 + maxDescending;
-        case ANCHOR_BOTTOM: return maxAscending + maxDescending;
-        case ANCHOR_BASELINE: return maxAscending;
-        default: return 0;
+        case ANCHOR_VCENTER:
+            return maxAscending / 2 + maxDescending;
+        case ANCHOR_BOTTOM:
+            return maxAscending + maxDescending;
+        case ANCHOR_BASELINE:
+            return maxAscending;
+        default:
+            return 0;
     }
 }
 
@@ -134,8 +138,7 @@ std::vector<uint8_t> colourPixels(const std::vector<uint8_t>& coverage, uint32_t
 
 }  // namespace
 
-lang::Ptr<LabelPool::Label> SystemFont::Impl::render(gr::Context* context,
-                                                     const std::string& bytes,
+lang::Ptr<LabelPool::Label> SystemFont::Impl::render(gr::Context* context, const std::string& bytes,
                                                      const std::string& id) const {
     const Size measured = measure(bytes);
     const int w = std::min(ceilToInt(measured.width), MAX_LABEL_SIDE);
@@ -172,10 +175,14 @@ std::vector<std::string> SystemFont::getAvailableSystemFonts() {
 
 const char* SystemFont::styleName(int style) {
     switch (style) {
-        case STYLE_NORMAL: return "Normal";
-        case STYLE_BOLD: return "Bold";
-        case STYLE_ITALIC: return "Italic";
-        default: return "Unknown";
+        case STYLE_NORMAL:
+            return "Normal";
+        case STYLE_BOLD:
+            return "Bold";
+        case STYLE_ITALIC:
+            return "Italic";
+        default:
+            return "Unknown";
     }
 }
 

@@ -39,6 +39,8 @@ public:
     // Drops a loaded group (nothing when it is not loaded); throws
     // lang::Exception for a language not in the file.
     void release(const std::string& language);
+    // The reference count's release stays visible beside it.
+    using lang::Object::release;
 
     const std::vector<std::string>& getLanguages() const { return languages_; }
     const std::string& getPath() const { return path_; }

@@ -52,8 +52,8 @@ FtFontFace::~FtFontFace() {
 }
 
 template <class Visit>
-FontFace::Extent FtFontFace::layout(const std::u32string& text, const Lines& lines,
-                                    FT_Int32 flags, Visit visit) {
+FontFace::Extent FtFontFace::layout(const std::u32string& text, const Lines& lines, FT_Int32 flags,
+                                    Visit visit) {
     Extent extent;
     FT_Pos pen = 0;
     FT_Pos baseline = FT_Pos(lines.firstBaseline) * 64;
