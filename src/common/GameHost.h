@@ -1,0 +1,24 @@
+#pragma once
+
+namespace lua {
+class LuaTable;
+}
+
+/// What the game world needs from the application that owns it: the zoom, the
+/// quit permission, audio resumption and the pointer input.
+class GameHost {
+public:
+    virtual ~GameHost() = default;
+
+    /// Audio output may be started again (the application is active).
+    virtual bool mayResumeAudio() const = 0;
+    virtual void setSafeToQuit(bool safe) = 0;
+    virtual bool isZooming() const = 0;
+    virtual float getZoom() const = 0;
+    virtual float getPreviousZoom() const = 0;
+    /// The current, target and previous zoom all become scale.
+    virtual void setWorldZoom(float scale) = 0;
+    /// Writes `touches` and `touchcount` into the world's table, each position
+    /// moved by the offsets.
+    virtual void publishTouches(const lua::LuaTable& world, float offsetX, float offsetY) = 0;
+};
