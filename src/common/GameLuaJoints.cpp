@@ -6,6 +6,7 @@
 
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/ScriptNumber.h"
 #include "lang/Format.h"
 #include "lua/LuaException.h"
 
@@ -34,6 +35,38 @@ bool keepFlag(const lua::LuaTable& desc, lua::LuaTable& stored, const char* key,
     bool value = flagOr(desc, key, fallback);
     stored.set(key, value);
     return value;
+}
+
+// The physics library aborts on limits the wrong way round.
+void checkLimits(float lower, float upper, const std::string& name) {
+    if (!(lower <= upper)) {
+        throw lua::LuaException(
+            lang::Format("Joint {0}: lowerLimit {1} is above upperLimit {2}", name, lower, upper));
+    }
+}
+
+void setMaxMotor(b2RevoluteJoint* joint, float value) {
+    joint->SetMaxMotorTorque(value);
+}
+void setMaxMotor(b2PrismaticJoint* joint, float value) {
+    joint->SetMaxMotorForce(value);
+}
+
+// The motor and limit keys present in params, for hinges and sliders alike.
+template <class J>
+void applyMotorAndLimits(J* joint, const lua::LuaTable& params, const std::string& name) {
+    if (params.isBoolean("motor"))
+        joint->EnableMotor(params.getBoolean("motor"));
+    if (params.isNumber("motorSpeed"))
+        joint->SetMotorSpeed(params.getNumber("motorSpeed"));
+    if (params.isNumber("maxTorque"))
+        setMaxMotor(joint, params.getNumber("maxTorque"));
+    if (params.isBoolean("limit"))
+        joint->EnableLimit(params.getBoolean("limit"));
+    float lower = numberOr(params, "lowerLimit", joint->GetLowerLimit());
+    float upper = numberOr(params, "upperLimit", joint->GetUpperLimit());
+    checkLimits(lower, upper, name);
+    joint->SetLimits(lower, upper);
 }
 
 void setSpring(b2DistanceJointDef& def, float frequency, float dampingRatio) {
@@ -68,14 +101,14 @@ lua::LuaTable GameLua::jointsTable() {
 int GameLua::createJoint(lua::LuaState* state) {
     checkUnlocked("createJoint");
     lua::LuaTable desc = state->toTable(-1);
-    int type = static_cast<int>(desc.getNumber("type"));
+    int type = truncateNumber(desc.getNumber("type"));
     std::string name = desc.getString("name");
     lua::LuaTable stored(*state);
     stored.set("name", name);
     stored.set("end1", desc.getString("end1"));
     stored.set("end2", desc.getString("end2"));
     stored.set("type", static_cast<float>(type));
-    int coordType = static_cast<int>(std::floor(desc.getNumber("coordType") + 0.5f));
+    int coordType = truncateNumber(std::floor(desc.getNumber("coordType") + 0.5f));
     stored.set("coordType", static_cast<float>(coordType));
     if (desc.isBoolean("breakable")) {
         stored.set("breakable", desc.getBoolean("breakable"));
@@ -106,7 +139,7 @@ b2Joint* GameLua::createPhysicsJoint(int type, const lua::LuaTable& desc, lua::L
     }
     b2Vec2 p1(numberOr(desc, "x1", 0), numberOr(desc, "y1", 0));
     b2Vec2 p2(numberOr(desc, "x2", 0), numberOr(desc, "y2", 0));
-    int coordType = static_cast<int>(stored.getNumber("coordType"));
+    int coordType = truncateNumber(stored.getNumber("coordType"));
     bool collide = keepFlag(desc, stored, "collideConnected", false);
     if (type == SPRING) {
         b2Vec2 w1 = a->body->GetPosition(), w2 = b->body->GetPosition();
@@ -148,6 +181,7 @@ b2Joint* GameLua::createPhysicsJoint(int type, const lua::LuaTable& desc, lua::L
     float lower = keep(desc, stored, "lowerLimit", 0);
     float upper = keep(desc, stored, "upperLimit", hinge ? PI : 5.0f);
     keepFlag(desc, stored, "backAndForth", !hinge);
+    checkLimits(lower, upper, desc.getString("name"));
     if (hinge) {
         b2RevoluteJointDef def;
         def.Initialize(a->body, b->body, anchor);
@@ -183,27 +217,9 @@ int GameLua::setJointParameters(lua::LuaState* state) {
             continue;
         }
         if (auto* hinge = dynamic_cast<b2RevoluteJoint*>(record.joint)) {
-            if (params.isBoolean("motor"))
-                hinge->EnableMotor(params.getBoolean("motor"));
-            if (params.isNumber("motorSpeed"))
-                hinge->SetMotorSpeed(params.getNumber("motorSpeed"));
-            if (params.isNumber("maxTorque"))
-                hinge->SetMaxMotorTorque(params.getNumber("maxTorque"));
-            if (params.isBoolean("limit"))
-                hinge->EnableLimit(params.getBoolean("limit"));
-            hinge->SetLimits(numberOr(params, "lowerLimit", hinge->GetLowerLimit()),
-                             numberOr(params, "upperLimit", hinge->GetUpperLimit()));
+            applyMotorAndLimits(hinge, params, name);
         } else if (auto* slider = dynamic_cast<b2PrismaticJoint*>(record.joint)) {
-            if (params.isBoolean("motor"))
-                slider->EnableMotor(params.getBoolean("motor"));
-            if (params.isNumber("motorSpeed"))
-                slider->SetMotorSpeed(params.getNumber("motorSpeed"));
-            if (params.isNumber("maxTorque"))
-                slider->SetMaxMotorForce(params.getNumber("maxTorque"));
-            if (params.isBoolean("limit"))
-                slider->EnableLimit(params.getBoolean("limit"));
-            slider->SetLimits(numberOr(params, "lowerLimit", slider->GetLowerLimit()),
-                              numberOr(params, "upperLimit", slider->GetUpperLimit()));
+            applyMotorAndLimits(slider, params, name);
         } else if (auto* spring = dynamic_cast<b2DistanceJoint*>(record.joint)) {
             lua::LuaTable stored = jointsTable();
             lua::LuaTable current = stored.isTable(name) ? stored.getTable(name) : params;

@@ -6,6 +6,7 @@
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
 #include "common/PolygonCheck.h"
+#include "common/ScriptNumber.h"
 #include "game/Resources.h"
 #include "lang/Format.h"
 #include "lang/Log.h"
@@ -280,7 +281,7 @@ void GameLua::setRollingSound(std::string name, std::string sound) {
 
 void GameLua::setColliderType(std::string name, float type) {
     if (GameObject* object = findObject(name)) {
-        object->colliderType = static_cast<int32_t>(type);
+        object->colliderType = truncateNumber(type);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "common/GameHost.h"
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/ScriptNumber.h"
 #include "game/Resources.h"
 #include "gr/Context.h"
 
@@ -41,8 +42,8 @@ void GameLua::setMaxTranslation(float value) {
 }
 
 void GameLua::setLevelLimits(float minX, float, float maxX, float) {
-    levelMinX_ = static_cast<int32_t>(minX);
-    levelMaxX_ = static_cast<int32_t>(maxX);
+    levelMinX_ = truncateNumber(minX);
+    levelMaxX_ = truncateNumber(maxX);
 }
 
 void GameLua::setAccelerometerActive(bool active) {

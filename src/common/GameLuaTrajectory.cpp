@@ -2,6 +2,7 @@
 
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/ScriptNumber.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ void GameLua::startNewTrajectory() {
 }
 
 void GameLua::addToTrajectory(float bird, float x, float y) {
-    int k = static_cast<int>(bird);
+    int k = truncateNumber(bird);
     // Only birds 1 to 3 have lists.
     if (k >= 1 && k <= BIRDS_PER_SET) {
         trajectoryPoints_[trajectorySet_ + k - 1].emplace_back(x, y);
@@ -42,7 +43,7 @@ void GameLua::addToTrajectory(float bird, float x, float y) {
 }
 
 void GameLua::addPuffToTrajectory(float bird, float x, float y) {
-    int k = static_cast<int>(bird);
+    int k = truncateNumber(bird);
     if (k >= 1 && k <= BIRDS_PER_SET) {
         trajectoryPuffs_[trajectorySet_ + k - 1].emplace_back(x, y);
     }

@@ -111,6 +111,8 @@ TEST_F(GameLuaJointsTest, SetJointParametersChangesJointAndTable) {
     run("setJointParameters({name='s', frequency=8})");
     EXPECT_NEAR(static_cast<b2DistanceJoint*>(joint(1))->GetStiffness(), 4 * before, before * 1e-4);
     EXPECT_EQ(num("objects.joints.s.frequency"), 8);
+    errorOf("setJointParameters({name='h', lowerLimit=2})");
+    EXPECT_EQ(hinge->GetLowerLimit(), 0);
 }
 
 TEST_F(GameLuaJointsTest, JointListAndDestruction) {
@@ -168,6 +170,8 @@ TEST_F(GameLuaJointsTest, BadDescriptionsAreRefused) {
         "createJoint({name='j', type=2, end1='a', end2='a'})",
         "createJoint({name='j', type=7, end1='a', end2='b'})",
         "createJoint('not a table')",
+        "createJoint({name='j', type=4, end1='a', end2='b', lowerLimit=2, upperLimit=1})",
+        "createJoint({name='j', type=3, end1='a', end2='b', lowerLimit=0/0})",
     };
     for (const char* code : cases) {
         errorOf(code);
