@@ -177,7 +177,7 @@ TEST_F(GameLuaWaterTest, LeavingTheWaterResetsDamping) {
     EXPECT_EQ(particles.emits[0].name, "waterSplashUp");
 }
 
-TEST_F(GameLuaWaterTest, PiggiesDrownBelowTheKillLevel) {
+TEST_F(GameLuaWaterTest, TargetsDrownBelowTheKillLevel) {
     run("objects.waterLevel = nil objects.water = {waterLevel = 0, killLevel = 5}");
     box(1, "setColliderType('w', 4) objects.world.w.strength = 3");
     world->update(GameLua::STEP);
