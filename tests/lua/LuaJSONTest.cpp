@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,24 @@ TEST_F(LuaJSONTest, ParseFailuresNameWhereParsingStopped) {
     for (const std::string& text : bad) {
         EXPECT_EQ(importError(text).rfind("JSON parsing failed here: ", 0), 0u)
             << text.substr(0, 20);
+    }
+}
+
+TEST_F(LuaJSONTest, DamagedTextFailsCleanly) {
+    const std::string valid = R"({"a": [1, {"b": "x\u00e9"}, null], "c": {"d": -1.5e3}})";
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        std::string text = valid;
+        for (int k = 0; k < 3; ++k) {
+            text[random() % text.size()] = static_cast<char>(random());
+        }
+        text.resize(random() % (text.size() + 1));
+        LuaTable t(state);
+        try {
+            importJSON(text, t);
+        } catch (const lang::Exception&) {
+            // Parse errors and arrays at the root are reported, nothing else.
+        }
     }
 }
 
