@@ -2,29 +2,16 @@
 
 #include <string>
 
-#include "io/InputStream.h"
+#include "io/FileInputStream.h"
 
 namespace io {
 
-// Reads a file of the per-user application-data folder.
+// Reads a file of the application-data folder.
 // Throws io::IOException like io::FileInputStream.
-class AppDataInputStream : public InputStream {
+class AppDataInputStream : public FileInputStream {
 public:
     // `path` is relative to io::appDataRoot(); a leading '/' is ignored.
     explicit AppDataInputStream(const std::string& path);
-    ~AppDataInputStream() override;
-
-    int read(void* buffer, int count) override;
-    void skip(int count) override;
-    bool seek(int64_t offset, int origin) override;
-    int available() override;
-    // The file's full path.
-    std::string getName() const override;
-
-    class Impl;
-
-private:
-    lang::Ptr<Impl> impl_;
 };
 
 }  // namespace io

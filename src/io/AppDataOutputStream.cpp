@@ -97,8 +97,7 @@ void AppDataOutputStream::Impl::commit() {
 namespace {
 
 std::string appDataPath(const std::string& path) {
-    std::string rel = !path.empty() && path[0] == '/' ? path.substr(1) : path;
-    return PathName(appDataRoot(), rel).toString();
+    return pathUnderRoot(appDataRoot(), path);
 }
 
 }  // namespace

@@ -2,29 +2,16 @@
 
 #include <string>
 
-#include "io/InputStream.h"
+#include "io/FileInputStream.h"
 
 namespace io {
 
 // Reads a file of the bundle (the folder shipped with the game).
 // Throws io::IOException like io::FileInputStream.
-class BundleInputStream : public InputStream {
+class BundleInputStream : public FileInputStream {
 public:
     // `path` is relative to io::bundleRoot(); a leading '/' is ignored.
     explicit BundleInputStream(const std::string& path);
-    ~BundleInputStream() override;
-
-    int read(void* buffer, int count) override;
-    void skip(int count) override;
-    bool seek(int64_t offset, int origin) override;
-    int available() override;
-    // The file's full path.
-    std::string getName() const override;
-
-    class Impl;
-
-private:
-    lang::Ptr<Impl> impl_;
 };
 
 }  // namespace io

@@ -6,6 +6,7 @@
 #include "io/BundleInputStream.h"
 #include "io/FileInputStream.h"
 #include "io/IOException.h"
+#include "io/PathName.h"
 #include "lang/Mutex.h"
 #include "lang/String.h"
 
@@ -115,6 +116,11 @@ lang::Ptr<InputStream> openInputStream(const Uri& uri) {
 
 lang::Ptr<InputStream> openInputStream(const std::string& uri) {
     return openInputStream(Uri(uri));
+}
+
+std::string pathUnderRoot(const std::string& root, const std::string& path) {
+    std::string rel = !path.empty() && path[0] == '/' ? path.substr(1) : path;
+    return PathName(root, rel).toString();
 }
 
 std::string bundleRoot() {

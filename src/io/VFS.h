@@ -33,4 +33,7 @@ std::string appDataRoot();
 void setBundleRoot(const std::string& path);
 void setAppDataRoot(const std::string& path);
 
+// `path` under the folder `root`, normalised; a leading '/' of `path` is ignored.
+std::string pathUnderRoot(const std::string& root, const std::string& path);
+
 }  // namespace io
