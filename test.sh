@@ -44,3 +44,14 @@ if [ "$SANITIZE" -eq 1 ]; then
     CTEST_ARGS+=(-E '^(EndToEnd|GoldenResourcesTest|TextGoldenTest)\.')
     build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DQF_SANITIZE=ON -DQF_BENCH=OFF
 fi
+
+if [ "$SANITIZE" -eq 1 ]; then
+    echo "== threaded services under ThreadSanitizer (build-tsan/)"
+    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQF_TSAN=ON -DQF_BENCH=OFF >/dev/null
+    TSAN_TESTS=(net/test_net registry/test_registry pf/test_pf flurry/test_flurry cloudclient/test_cloudclient)
+    ninja -C build-tsan "${TSAN_TESTS[@]##*/}"
+    for t in "${TSAN_TESTS[@]}"; do
+        TSAN_OPTIONS=halt_on_error=1 QF_SOURCE_DIR=$ROOT QF_BINARY_DIR=$ROOT/build-tsan \
+            "build-tsan/tests/$t" --gtest_brief=1
+    done
+fi
