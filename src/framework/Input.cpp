@@ -21,8 +21,7 @@ void dispatchKey(int code, bool down) {
         app->keyUp(code);
         lang::event::emit(onKeyUp, code);
     }
-    // keyDown may have ended the application (a script asking to quit does not,
-    // but a subclass could); re-read the pointer.
+    // A handler may have replaced or deleted the application.
     if (App::current) {
         App::current->setKeyState(code, down);
     }

@@ -41,6 +41,12 @@ void SdlShell::setInitialFlags(bool fullscreen, bool mouseCaptured) {
 
 bool SdlShell::createWindow(const std::string& title, int width, int height, bool depth,
                             bool stencil) {
+    // The renderer plug-in stays loaded for the whole run and keeps pointers
+    // into the GL library, so that library must stay loaded as long: this extra
+    // load is never undone.
+    if (SDL_GL_LoadLibrary(nullptr) != 0) {
+        QF_LOG("Framework", lang::log::WARNING, "SDL_GL_LoadLibrary: %s", SDL_GetError());
+    }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth ? 24 : 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencil ? 8 : 0);
