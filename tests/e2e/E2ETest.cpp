@@ -179,6 +179,16 @@ TEST_F(EndToEnd, StartUpFailuresOfTheWindowSystemNameTheirFix) {
         << result.output;
 }
 
+TEST_F(EndToEnd, DriverWithoutDisplayRunsLikeHeadless) {
+    // Without a display SDL picks such a driver by itself; nothing would ever
+    // give its window the focus, so frames must run regardless.
+    writeConfig(DEMO_CONFIG);
+    env_["SDL_VIDEODRIVER"] = "offscreen";
+    env_["SDL_AUDIODRIVER"] = "dummy";
+    const RunResult result = start({bundle_ + "/config.lua", "--frames", "2"});
+    EXPECT_EQ(0, result.exitCode) << result.output;
+}
+
 TEST_F(EndToEnd, BadOptionsAreRefused) {
     writeConfig(DEMO_CONFIG);
     EXPECT_EQ(2, start({bundle_ + "/config.lua", "--frames", "many"}).exitCode);
