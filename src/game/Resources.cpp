@@ -12,7 +12,7 @@ namespace game {
 namespace {
 
 lang::Ptr<SheetLoader> loaderFor(const std::string& path) {
-    const std::string& extension = io::PathName(path).getExtension();
+    const std::string extension = io::PathName(path).getExtension();
     if (extension == ".dat") {
         return new SheetLoaderDAT();
     }
