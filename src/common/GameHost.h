@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace lua {
 class LuaTable;
 }
@@ -21,4 +23,6 @@ public:
     /// Writes `touches` and `touchcount` into the world's table, each position
     /// moved by the offsets.
     virtual void publishTouches(const lua::LuaTable& world, float offsetX, float offsetY) = 0;
+    /// The normalised join of the base path, the data path and relative.
+    virtual std::string resolvePath(const std::string& relative) const = 0;
 };

@@ -1,6 +1,12 @@
 #include "common/GameLua.h"
 
+#include "common/GameDrawing.h"
+#include "common/GameHost.h"
+#include "common/GameLevels.h"
 #include "common/GameLuaHooks.h"
+#include "common/GameSaves.h"
+#include "common/GameTexts.h"
+#include "common/GameThemes.h"
 #include "gr/Context.h"
 #include "lang/Format.h"
 #include "lua/LuaException.h"
@@ -36,11 +42,20 @@ GameLua::GameLua(lua::LuaState& state, const Services& services)
     registerJointNatives();
     registerSpecialNatives();
     clearTrajectories();
+    levels_ = std::make_unique<GameLevels>(*this);
+    themes_ = std::make_unique<GameThemes>(*this);
+    drawing_ = std::make_unique<GameDrawing>(*this);
+    saves_ = std::make_unique<GameSaves>(*this);
+    texts_ = std::make_unique<GameTexts>(*this);
 }
 
 GameLua::~GameLua() {
     // Bodies first: their user data points into the object index.
     world_.reset();
+}
+
+std::string GameLua::resolvePath(const std::string& relative) const {
+    return services_.host ? services_.host->resolvePath(relative) : relative;
 }
 
 GameObject* GameLua::findObject(const std::string& name) const {

@@ -9,10 +9,16 @@
 
 #include "box2d/box2d.h"
 #include "common/GameObject.h"
+#include "common/GamePaths.h"
 #include "lang/Ptr.h"
 #include "lua/LuaObject.h"
 
+class GameDrawing;
 class GameHost;
+class GameLevels;
+class GameSaves;
+class GameTexts;
+class GameThemes;
 class GameSounds;
 class WorldParticles;
 namespace game {
@@ -48,6 +54,7 @@ public:
         GameHost* host = nullptr;
         GameSounds* sounds = nullptr;
         WorldParticles* particles = nullptr;
+        GamePaths paths;
     };
 
     GameLua(lua::LuaState& state, const Services& services);
@@ -63,6 +70,17 @@ public:
     /// Removes every object (as removeObject does, in name order).
     void removeAllObjects();
     void setLevelLoading(bool loading) { levelLoading_ = loading; }
+
+    // The world's topics beyond objects and physics; each registers its natives.
+    GameLevels& levels() { return *levels_; }
+    GameThemes& themes() { return *themes_; }
+    GameDrawing& drawing() { return *drawing_; }
+    GameSaves& saves() { return *saves_; }
+    GameTexts& texts() { return *texts_; }
+    const Services& services() const { return services_; }
+    const GamePaths& paths() const { return services_.paths; }
+    /// The application's resolved path of relative; relative itself without one.
+    std::string resolvePath(const std::string& relative) const;
 
     // Read access for drawing, levels and tests.
     b2World& physicsWorld() { return *world_; }
@@ -95,6 +113,12 @@ public:
     void clearTrajectories();
 
 private:
+    friend class GameLevels;
+    friend class GameThemes;
+    friend class GameDrawing;
+    friend class GameSaves;
+    friend class GameTexts;
+
     using Handler = void (GameLua::*)(b2Contact* contact);
     struct CollisionRule {
         bool collide = true;
@@ -287,4 +311,10 @@ private:
     PointList trajectoryPuffs_[6];
     std::string trajectorySprites_[6][4];
     int trajectorySet_ = 0;
+
+    std::unique_ptr<GameLevels> levels_;
+    std::unique_ptr<GameThemes> themes_;
+    std::unique_ptr<GameDrawing> drawing_;
+    std::unique_ptr<GameSaves> saves_;
+    std::unique_ptr<GameTexts> texts_;
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/GameHost.h"
 #include "common/GameLua.h"
 #include "common/GameSounds.h"
 #include "common/RecordingContext.h"
@@ -59,6 +60,31 @@ public:
         emits.push_back(Emit{name, x, y, w, h, count});
     }
     std::vector<Emit> emits;
+};
+
+// The application side of the world: zoom, quit permission and paths, recorded.
+class RecordingHost : public GameHost {
+public:
+    bool mayResumeAudio() const override { return false; }
+    void setSafeToQuit(bool value) override { safe = value; }
+    bool isZooming() const override { return zooming; }
+    float getZoom() const override { return zoom; }
+    float getPreviousZoom() const override { return previousZoom; }
+    void setWorldZoom(float scale) override { zoom = previousZoom = scale; }
+    void publishTouches(const lua::LuaTable& world, float x, float y) override {
+        world.set("touchcount", 0.0f);
+        offsetX = x;
+        offsetY = y;
+    }
+    // Joined to basePath, which tests point at a temporary folder.
+    std::string resolvePath(const std::string& relative) const override {
+        return basePath.empty() ? relative : basePath + "/" + relative;
+    }
+    bool safe = false;
+    bool zooming = true;
+    float zoom = 1, previousZoom = 1;
+    float offsetX = 0, offsetY = 0;
+    std::string basePath;
 };
 
 // Hooks every test world defines; each records what it was given.

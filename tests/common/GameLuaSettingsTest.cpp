@@ -1,33 +1,11 @@
 // World settings and what the world exchanges with its application each frame.
 
-#include "common/GameHost.h"
 #include "common/GameLuaFixture.h"
 #include "lua/LuaTable.h"
 
 using worldtest::GameLuaFixture;
 
-namespace {
-
-class RecordingHost : public GameHost {
-public:
-    bool mayResumeAudio() const override { return false; }
-    void setSafeToQuit(bool value) override { safe = value; }
-    bool isZooming() const override { return zooming; }
-    float getZoom() const override { return zoom; }
-    float getPreviousZoom() const override { return previousZoom; }
-    void setWorldZoom(float scale) override { zoom = previousZoom = scale; }
-    void publishTouches(const lua::LuaTable& world, float x, float y) override {
-        world.set("touchcount", 0.0f);
-        offsetX = x;
-        offsetY = y;
-    }
-    bool safe = false;
-    bool zooming = true;
-    float zoom = 1, previousZoom = 1;
-    float offsetX = 0, offsetY = 0;
-};
-
-}  // namespace
+using worldtest::RecordingHost;
 
 class GameLuaSettingsTest : public GameLuaFixture {
 protected:

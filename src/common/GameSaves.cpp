@@ -1,0 +1,7 @@
+#include "common/GameSaves.h"
+
+#include "common/GameLua.h"
+
+GameSaves::GameSaves(GameLua& world) : world_(world) {}
+
+GameSaves::~GameSaves() = default;

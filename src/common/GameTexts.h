@@ -1,0 +1,13 @@
+#pragma once
+
+class GameLua;
+
+/// Interface texts and boxes drawn by the scripts.
+class GameTexts {
+public:
+    explicit GameTexts(GameLua& world);
+    ~GameTexts();
+
+private:
+    GameLua& world_;
+};
