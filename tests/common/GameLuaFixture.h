@@ -59,7 +59,16 @@ public:
     void emit(const std::string& name, float x, float y, float w, float h, int count) override {
         emits.push_back(Emit{name, x, y, w, h, count});
     }
+    void reset() override { calls.push_back("reset"); }
+    void clear() override { calls.push_back("clear"); }
+    void update(int layer, float) override { calls.push_back("update " + std::to_string(layer)); }
+    void draw(gr::Context&, int layer, float, float, float) override {
+        calls.push_back("draw " + std::to_string(layer));
+    }
+    void viewChanged(float, float, float, float) override { calls.push_back("view"); }
+    void screenResized(int, int) override { calls.push_back("screen"); }
     std::vector<Emit> emits;
+    std::vector<std::string> calls;
 };
 
 // The application side of the world: zoom, quit permission and paths, recorded.
