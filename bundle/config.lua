@@ -1,4 +1,4 @@
--- Window keys of the demonstration build.
+-- Window keys.
 name = "Quillfire"
 width = 640
 height = 480
@@ -7,3 +7,15 @@ showCursor = true
 renderer = { "gl2" }
 publisher = "Quillfire"
 product = "Demo"
+
+-- Game keys: folders inside the bundle, below datapath.
+datapath = "data"
+scriptPath = "scripts"
+commonScriptPath = "scripts"
+imagePath = "gfx"
+fontPath = "fonts"
+audioPath = "audio"
+localizationPath = "text"
+levelPath = "levels"
+shaderPath = "shaders"
+deviceModel = "Desktop"
