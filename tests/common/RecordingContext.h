@@ -29,6 +29,10 @@ public:
     struct Call {
         std::string kind;  // "line", "rect", "texture", "quad", "clear"
         float x0, y0, x1, y1;
+        gr::RenderState state;  // as it was at the call
+        gr::Quad corners;       // of a quad
+        gr::Color color;        // of a line or a rectangle
+        float width;            // of a line
     };
 
     RecordingContext(int width = 480, int height = 320) : width_(width), height_(height) {}
@@ -43,17 +47,19 @@ public:
     lang::Ptr<gr::Primitive> createPrimitive(int, const gr::VertexFormat&, int, int) override {
         return nullptr;
     }
-    void drawLine(float x0, float y0, float x1, float y1, float, const gr::Color&) override {
-        calls.push_back(Call{"line", x0, y0, x1, y1});
+    void drawLine(float x0, float y0, float x1, float y1, float width,
+                  const gr::Color& color) override {
+        record("line", x0, y0, x1, y1).color = color;
+        calls.back().width = width;
     }
-    void fillRect(float x0, float y0, float x1, float y1, const gr::Color&) override {
-        calls.push_back(Call{"rect", x0, y0, x1, y1});
+    void fillRect(float x0, float y0, float x1, float y1, const gr::Color& color) override {
+        record("rect", x0, y0, x1, y1).color = color;
     }
     void drawTexture(gr::Texture*, float x, float y, float w, float h, const gr::Quad&) override {
-        calls.push_back(Call{"texture", x, y, x + w, y + h});
+        record("texture", x, y, x + w, y + h);
     }
-    void drawTextureQuad(gr::Texture*, const gr::Quad&, const gr::Quad&) override {
-        calls.push_back(Call{"quad", 0, 0, 0, 0});
+    void drawTextureQuad(gr::Texture*, const gr::Quad& corners, const gr::Quad&) override {
+        record("quad", 0, 0, 0, 0).corners = corners;
     }
     int width() const override { return width_; }
     int height() const override { return height_; }
@@ -72,7 +78,7 @@ public:
     void beginFrame() override {}
     void endFrame() override {}
     void present() override {}
-    void clear(uint32_t, bool, bool, bool) override { calls.push_back(Call{"clear", 0, 0, 0, 0}); }
+    void clear(uint32_t, bool, bool, bool) override { record("clear", 0, 0, 0, 0); }
     void captureScreen(const std::string&) override {}
     lang::Ptr<gr::Texture> captureFrame(gr::Texture*) override {
         return new RecordingTexture(width_, height_);
@@ -82,6 +88,20 @@ public:
     std::vector<Call> calls;
 
 private:
+    Call& record(const char* kind, float x0, float y0, float x1, float y1) {
+        Call call;
+        call.kind = kind;
+        call.x0 = x0;
+        call.y0 = y0;
+        call.x1 = x1;
+        call.y1 = y1;
+        call.state = renderState();
+        call.corners = gr::Quad::rect(0, 0, 0, 0);
+        call.width = 0;
+        calls.push_back(call);
+        return calls.back();
+    }
+
     int width_, height_;
 };
 
