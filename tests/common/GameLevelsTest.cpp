@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioOutput.h"
+#include "audio/NullAudioDevice.h"
 #include "common/GameLevels.h"
 #include "common/GameLuaFixture.h"
+#include "game/Resources.h"
 #include "io/LogCapture.h"
 #include "io/TempDir.h"
 #include "io/VFS.h"
@@ -88,6 +91,44 @@ TEST_F(GameLevelsTest, StartUpRunsTheBlockCatalogueInItsOwnTableBeforeTheHook) {
 
     run("createStartUpAssets = nil");
     EXPECT_THROW(world->levels().runStartUp(), lua::LuaException);
+}
+
+TEST(GameLevelsStartUpTest, StartUpLimitsTheVoicesOfTheMixerGroups) {
+    lua::LuaState state;
+    lang::Ptr<worldtest::RecordingContext> context(new worldtest::RecordingContext());
+    lang::Ptr<game::Resources> resources(new game::Resources(context));
+    const audio::AudioFormat format{1, 16, 8000};
+    lang::Ptr<audio::AudioOutput> output(
+        new audio::AudioOutput(format, new audio::NullAudioDevice()));
+    resources->setAudioOutput(output);
+    TempDir bundle;
+    std::string savedRoot = io::bundleRoot();
+    io::setBundleRoot(bundle.str() + "/");
+    std::vector<uint8_t> blocks = qfseal::seal(BLOCKS, "blocks.lua");
+    bundle.write("scripts/blocks.lua", std::string(blocks.begin(), blocks.end()));
+    GameLua::Services services;
+    services.resources = resources.get();
+    services.paths.scriptPath = "scripts";
+    lang::Ptr<GameLua> world(new GameLua(state, services));
+    std::string hook = "function createStartUpAssets() end";
+    state.runBuffer(hook.data(), hook.size(), "hooks", world.get());
+    world->levels().runStartUp();
+    io::setBundleRoot(savedRoot);
+
+    const int16_t silence[400] = {};
+    lang::Ptr<audio::AudioClip> clip(new audio::AudioClip(silence, sizeof silence, &format));
+    ASSERT_TRUE(output->start());
+    const int limits[][2] = {{1, 4}, {2, 6}, {3, 3}, {4, 3}, {5, 3}};
+    for (const auto& limit : limits) {
+        SCOPED_TRACE(limit[0]);
+        for (int voice = 0; voice < limit[1]; ++voice) {
+            EXPECT_GE(output->play(clip, 1, true, limit[0]), 0) << voice;
+        }
+        EXPECT_EQ(output->play(clip, 1, true, limit[0]), -1);
+    }
+    output->stopAll();
+    output->stop();
+    world.reset();
 }
 
 TEST_F(GameLevelsTest, TheKeyIsTheArgumentOrTheContentKeyWhenEmpty) {
