@@ -2,6 +2,9 @@
 
 #include <string>
 
+namespace framework {
+class OSInterface;
+}
 namespace lua {
 class LuaTable;
 }
@@ -25,4 +28,12 @@ public:
     virtual void publishTouches(const lua::LuaTable& world, float offsetX, float offsetY) = 0;
     /// The normalised join of the base path, the data path and relative.
     virtual std::string resolvePath(const std::string& relative) const = 0;
+    /// Animates the zoom to the next of `steps` zooms; the step index reached.
+    virtual int toggleZoomSteps(float min, float max, int steps) = 0;
+    /// Ends the main loop after the current frame.
+    virtual void requestExit(int code) = 0;
+    /// Whether a cloud service is busy (the game stays paused meanwhile).
+    virtual bool isCloudBusy() const = 0;
+    /// The window and desktop; null without one.
+    virtual framework::OSInterface* osInterface() const = 0;
 };

@@ -4,9 +4,11 @@
 #include "common/GameHost.h"
 #include "common/GameLevels.h"
 #include "common/GameLuaHooks.h"
+#include "common/GameNatives.h"
 #include "common/GameSaves.h"
 #include "common/GameTexts.h"
 #include "common/GameThemes.h"
+#include "common/WorldParticles.h"
 #include "gr/Context.h"
 #include "lang/Format.h"
 #include "lua/LuaException.h"
@@ -41,12 +43,14 @@ GameLua::GameLua(lua::LuaState& state, const Services& services)
     registerPhysicsNatives();
     registerJointNatives();
     registerSpecialNatives();
+    registerShellNatives();
     clearTrajectories();
     levels_ = std::make_unique<GameLevels>(*this);
     themes_ = std::make_unique<GameThemes>(*this);
     drawing_ = std::make_unique<GameDrawing>(*this);
     saves_ = std::make_unique<GameSaves>(*this);
     texts_ = std::make_unique<GameTexts>(*this);
+    natives_ = std::make_unique<GameNatives>(*this);
 }
 
 GameLua::~GameLua() {

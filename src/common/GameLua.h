@@ -16,6 +16,7 @@
 class GameDrawing;
 class GameHost;
 class GameLevels;
+class GameNatives;
 class GameSaves;
 class GameTexts;
 class GameThemes;
@@ -71,12 +72,41 @@ public:
     void removeAllObjects();
     void setLevelLoading(bool loading) { levelLoading_ = loading; }
 
+    // What the application tells the world (GameLuaShell.cpp).
+    /// Runs the options script, then sets the globals the scripts start with:
+    /// identities, screen size, input tables, paths.
+    void initScriptGlobals(const std::string& deviceId, const std::string& installationId);
+    /// Set once the game scripts are loaded: activation changes reach them.
+    void setGameLogicLoaded() { gameLogicLoaded_ = true; }
+    /// Records the flag and calls gameResumed (active and no busy service) or
+    /// gamePaused.
+    void setActive(bool active, bool servicesBusy);
+    bool isActive() const { return active_; }
+    /// The drawable size changed: screen-size event and resolutionChanged.
+    void resolutionChanged();
+    void setCursor(float x, float y);
+    void wheelTurned(int notches);
+    void clearWheelTrigger();
+    /// The file name of a pending captureScreen request; clears it.
+    std::string takeScreenshotRequest();
+    /// Makes the world's own particle system and publishes it as "particles"
+    /// (when the services brought none).
+    void createParticles();
+    /// Calls calculatePlaytime; failures are logged, the world is going away.
+    void shutdown();
+    void resetGameTimer() { resetTimer(); }
+    /// Calls the script function name without arguments (LuaException when missing).
+    void callScript(const char* name);
+    /// What the screen is cleared with each frame: 0xAARRGGBB.
+    uint32_t backgroundColor() const;
+
     // The world's topics beyond objects and physics; each registers its natives.
     GameLevels& levels() { return *levels_; }
     GameThemes& themes() { return *themes_; }
     GameDrawing& drawing() { return *drawing_; }
     GameSaves& saves() { return *saves_; }
     GameTexts& texts() { return *texts_; }
+    GameNatives& natives() { return *natives_; }
     const Services& services() const { return services_; }
     const GamePaths& paths() const { return services_.paths; }
     /// The application's resolved path of relative; relative itself without one.
@@ -118,6 +148,10 @@ private:
     friend class GameDrawing;
     friend class GameSaves;
     friend class GameTexts;
+    friend class GamePortals;
+    friend class GameOverlays;
+    friend class GameDynamicAssets;
+    friend class GameNatives;
 
     using Handler = void (GameLua::*)(b2Contact* contact);
     struct CollisionRule {
@@ -134,6 +168,20 @@ private:
     void registerPhysicsNatives();
     void registerJointNatives();
     void registerSpecialNatives();
+    void registerShellNatives();
+
+    // Shell natives (GameLuaShell.cpp).
+    void resetTimer();
+    int getGameTimer(lua::LuaState* state);
+    void requestExitNative();
+    void print(std::string) {}
+    void printWarning(std::string text);
+    void printError(std::string text);
+    void captureScreen(std::string file);
+    bool drawScreenParticles();
+    void updateScreenParticles(float dt);
+    float toggleZoomSteps(float min, float max, float steps);
+    lua::LuaTable newGlobalTable(const char* name);
 
     // Objects (GameLuaObjects.cpp, GameLuaBodies.cpp).
     void createBox(std::string name, std::string sprite, float x, float y, float width,
@@ -292,6 +340,13 @@ private:
     // has returned, so the physics world is never left half-stepped.
     std::exception_ptr stepError_;
 
+    bool gameLogicLoaded_ = false;
+    bool active_ = true;
+    int64_t timerStart_ = 0;
+    std::string screenshotRequest_;
+    bool screenParticlesDrawn_ = false;
+    std::unique_ptr<WorldParticles> ownParticles_;
+
     bool physicsEnabled_ = false;
     bool updating_ = true;
     bool editing_ = false;
@@ -317,4 +372,5 @@ private:
     std::unique_ptr<GameDrawing> drawing_;
     std::unique_ptr<GameSaves> saves_;
     std::unique_ptr<GameTexts> texts_;
+    std::unique_ptr<GameNatives> natives_;
 };

@@ -6,6 +6,8 @@
 #include "common/GameHost.h"
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/GameNatives.h"
+#include "common/GameThemes.h"
 #include "common/ScriptNumber.h"
 #include "game/Resources.h"
 #include "gr/Context.h"
@@ -53,7 +55,9 @@ void GameLua::setAccelerometerActive(bool active) {
 }
 
 void GameLua::update(float dt) {
+    screenParticlesDrawn_ = false;
     resumeAudio();
+    natives_->deliverRequests();
     publishFrameGlobals();
     gameTime_ += dt;
     if (physicsEnabled_) {
@@ -67,7 +71,12 @@ void GameLua::update(float dt) {
         publishJointAnchors();
     }
     playRollingSounds();
+    natives_->deliverUpdaterResult();
     callHook("update", dt, dt);
+    if (physicsEnabled_) {
+        themes_->scroll(dt);
+    }
+    updateScreenParticles(dt);
 }
 
 void GameLua::resumeAudio() {

@@ -33,6 +33,8 @@ public:
     virtual bool setMousePosition(int x, int y) = 0;
     // Throws lang::Exception when a cursor image cannot be loaded.
     virtual void setCursor(const std::string& name) = 0;
+    // The clipboard's text byte for byte; empty when there is none.
+    virtual std::string getClipboardText() const { return std::string(); }
 
 protected:
     void setBasePath(const std::string& path) { basePath_ = path; }

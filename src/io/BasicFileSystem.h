@@ -56,6 +56,13 @@ void remove(const std::string& path);
 // The order is the operating system's.
 std::vector<FileEntry> list(const std::string& base, const std::string& pattern, int flags,
                             bool recursive);
+// True when path names an existing folder.
+bool isDirectory(const std::string& path);
+// Creates one folder level; false when it cannot (it may exist already).
+bool makeDirectory(const std::string& path);
+// The names (without folders) of what the shell-style pattern matches, in the
+// operating system's order; empty when nothing matches.
+std::vector<std::string> globNames(const std::string& pattern);
 // One of FileType from the text after the last '.', case-insensitively.
 int fileTypeFromExtension(const std::string& path);
 

@@ -89,6 +89,12 @@ public:
     std::string resolvePath(const std::string& relative) const override {
         return basePath.empty() ? relative : basePath + "/" + relative;
     }
+    int toggleZoomSteps(float, float, int steps) override { return steps; }
+    void requestExit(int code) override { exitCode = code; }
+    bool isCloudBusy() const override { return cloudBusy; }
+    framework::OSInterface* osInterface() const override { return nullptr; }
+    int exitCode = -1;
+    bool cloudBusy = false;
     bool safe = false;
     bool zooming = true;
     float zoom = 1, previousZoom = 1;

@@ -227,6 +227,16 @@ bool SdlShell::setMousePosition(int x, int y) {
     return false;
 }
 
+std::string SdlShell::getClipboardText() const {
+    if (!SDL_HasClipboardText()) {
+        return std::string();
+    }
+    char* text = SDL_GetClipboardText();
+    std::string result = text ? text : "";
+    SDL_free(text);
+    return result;
+}
+
 void SdlShell::setCursor(const std::string& name) {
     auto found = cursorTable_.find(name);
     if (found == cursorTable_.end()) {

@@ -70,6 +70,7 @@ public:
     bool isMouseCaptured() const override { return mouseCaptured_; }
     bool setMousePosition(int x, int y) override;
     void setCursor(const std::string& name) override;
+    std::string getClipboardText() const override;
 
     // FrameHost
     void captureMouse() override;

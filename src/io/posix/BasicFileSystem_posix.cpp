@@ -1,5 +1,6 @@
 // The helpers of io/BasicFileSystem.h that ask the operating system.
 #include <ftw.h>
+#include <glob.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,6 +72,29 @@ void remove(const std::string& path) {
     if (!ok) {
         throw IOException(lang::Format("Deleting {0} failed", path));
     }
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool makeDirectory(const std::string& path) {
+    return mkdir(path.c_str(), 0777) == 0;
+}
+
+std::vector<std::string> globNames(const std::string& pattern) {
+    std::vector<std::string> names;
+    glob_t found = {};
+    if (glob(pattern.c_str(), 0, nullptr, &found) == 0) {
+        for (size_t i = 0; i < found.gl_pathc; ++i) {
+            std::string path = found.gl_pathv[i];
+            size_t slash = path.rfind('/');
+            names.push_back(slash == std::string::npos ? path : path.substr(slash + 1));
+        }
+    }
+    globfree(&found);
+    return names;
 }
 
 }  // namespace io

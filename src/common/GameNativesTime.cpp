@@ -1,0 +1,86 @@
+// The scripts' calendar: local time tables and differences between them.
+
+#include <ctime>
+
+#include "common/GameLua.h"
+#include "common/GameNatives.h"
+#include "common/ScriptNumber.h"
+#include "lua/LuaException.h"
+#include "pf/Process.h"
+
+namespace {
+
+const char* const FIELDS[] = {"year", "month", "day", "hour", "minutes", "seconds"};
+
+lua::LuaTable timeTable(lua::LuaState& state, const pf::LocalTime& time) {
+    lua::LuaTable table(state);
+    const int values[] = {time.year, time.month, time.day, time.hour, time.minutes, time.seconds};
+    for (int i = 0; i < 6; ++i) {
+        table.set(FIELDS[i], values[i]);
+    }
+    return table;
+}
+
+int field(const lua::LuaTable& table, const char* name) {
+    return table.isNumber(name) ? truncateNumber(table.getNumber(name)) : 0;
+}
+
+// Seconds since 1970 of a getCurrentTime table.
+long long secondsOf(const lua::LuaTable& table) {
+    return pf::fromLocalTime(pf::LocalTime{field(table, "year"), field(table, "month"),
+                                           field(table, "day"), field(table, "hour"),
+                                           field(table, "minutes"), field(table, "seconds")});
+}
+
+lua::LuaTable tableArgument(lua::LuaState& state, int index, const char* native) {
+    if (!state.isTable(index)) {
+        throw lua::LuaException(
+            lang::Format("{0}: argument {1} must be a time table", native, index));
+    }
+    return state.toTable(index);
+}
+
+long long differenceOf(lua::LuaState& state, const char* native) {
+    return secondsOf(tableArgument(state, 2, native)) - secondsOf(tableArgument(state, 1, native));
+}
+
+}  // namespace
+
+void GameNatives::registerTimeNatives() {
+    world_.bindMethod("getCurrentTime", this, &GameNatives::getCurrentTime);
+    world_.addMethod("getTimeDifference", this, &GameNatives::getTimeDifference);
+    world_.addMethod("getTimeDifferenceInSeconds", this, &GameNatives::getTimeDifferenceInSeconds);
+    world_.addMethod("toNewTimeFormat", this, &GameNatives::toNewTimeFormat);
+}
+
+lua::LuaTable GameNatives::getCurrentTime() {
+    return timeTable(*world_.getState(), pf::localTime(static_cast<long long>(std::time(nullptr))));
+}
+
+// From the first table to the second, split into days, hours, minutes and seconds.
+int GameNatives::getTimeDifference(lua::LuaState* state) {
+    long long total = differenceOf(*state, "getTimeDifference");
+    lua::LuaTable result(*state);
+    result.set("days", static_cast<float>(total / 86400));
+    result.set("hours", static_cast<float>(total % 86400 / 3600));
+    result.set("minutes", static_cast<float>(total % 3600 / 60));
+    result.set("seconds", static_cast<float>(total % 60));
+    state->pushTable(&result);
+    return 1;
+}
+
+int GameNatives::getTimeDifferenceInSeconds(lua::LuaState* state) {
+    state->pushNumber(static_cast<float>(differenceOf(*state, "getTimeDifferenceInSeconds")));
+    return 1;
+}
+
+// {year, month, d, h, m, s} to the getCurrentTime form, carrying overflowing
+// fields over as the calendar does.
+int GameNatives::toNewTimeFormat(lua::LuaState* state) {
+    lua::LuaTable old = tableArgument(*state, 1, "toNewTimeFormat");
+    pf::LocalTime time{field(old, "year"), field(old, "month"), field(old, "d"),
+                       field(old, "h"),    field(old, "m"),     field(old, "s")};
+    lua::LuaTable result = timeTable(*state, pf::localTime(pf::fromLocalTime(time)));
+    state->pushTable(&result);
+    return 1;
+}
