@@ -8,8 +8,8 @@ renderer = { "gl2" }
 publisher = "Quillfire"
 product = "Demo"
 
--- Game keys: folders inside the bundle, below datapath.
-datapath = "data"
+-- Game keys: folders inside the bundle (datapath is the bundle itself).
+datapath = "."
 scriptPath = "scripts"
 commonScriptPath = "scripts"
 imagePath = "gfx"

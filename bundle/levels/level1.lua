@@ -17,12 +17,12 @@ world = {
     boxA = { definition = "WOOD_BOX", x = 21.5, y = -4, angle = 0 },
     gremlinA = { definition = "GREMLIN", x = 21.5, y = -0.6, angle = 0 },
     gremlinB = { definition = "GREMLIN", x = 21.5, y = -5.1, angle = 0 },
-    -- The stone fort behind it.
+    -- The stone fort behind it, a gremlin keeping watch on its roof.
     stoneA = { definition = "STONE_BOX", x = 25.5, y = -0.5, angle = 0 },
     stoneB = { definition = "STONE_BOX", x = 25.5, y = -1.5, angle = 0 },
     stoneC = { definition = "STONE_BOX", x = 28.5, y = -0.5, angle = 0 },
     stoneD = { definition = "STONE_BOX", x = 28.5, y = -1.5, angle = 0 },
     roofB = { definition = "STONE_PLANK", x = 27, y = -2.25, angle = 0 },
     slabB = { definition = "WOOD_SLAB", x = 27, y = -2.75, angle = 0 },
-    gremlinC = { definition = "GREMLIN", x = 27, y = -0.6, angle = 0 },
+    gremlinC = { definition = "GREMLIN", x = 27, y = -3.6, angle = 0 },
 }

@@ -21,9 +21,9 @@ blocks = {
 materials = {
     wood = { density = 1.0, friction = 0.7, restitution = 0.1, strength = 6, defence = 0.5,
              points = 500, debris = "woodDebris" },
-    stone = { density = 2.5, friction = 0.9, restitution = 0.05, strength = 16, defence = 1.5,
+    stone = { density = 2.5, friction = 0.9, restitution = 0.05, strength = 10, defence = 1,
               points = 800, debris = "stoneDebris" },
-    gremlin = { density = 0.8, friction = 0.6, restitution = 0.2, strength = 2.5, defence = 0.2,
+    gremlin = { density = 0.8, friction = 0.6, restitution = 0.2, strength = 1.2, defence = 0.2,
                 points = 5000, debris = "feathers" },
 }
 

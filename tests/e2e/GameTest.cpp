@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Process.h"
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
+
+// Runs the assembled game bundle headless and checks what it shows. The suite
+// shares its name with the frame's end-to-end runs, which the sanitizer pass skips.
+namespace {
+
+const std::string EXE = QUILLFIRE_EXE;
+const std::string CONFIG = QUILLFIRE_GAME_BUNDLE "/config.lua";
+
+struct Rgb {
+    int r, g, b;
+};
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+
+    Rgb at(int x, int y) const {
+        const unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+        return Rgb{p[0], p[1], p[2]};
+    }
+};
+
+Image loadPng(const std::string& path) {
+    Image image;
+    int channels = 0;
+    unsigned char* data = stbi_load(path.c_str(), &image.width, &image.height, &channels, 3);
+    if (data) {
+        image.rgb.assign(data, data + static_cast<size_t>(image.width) * image.height * 3);
+        stbi_image_free(data);
+    }
+    return image;
+}
+
+bool close(Rgb a, Rgb b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+}
+
+// The sky clears to this colour and the ground below the grass is filled with this.
+const Rgb SKY{140, 200, 235};
+const Rgb SOIL{110, 78, 50};
+
+// Pixels inside the rectangle that are neither sky nor soil.
+int sceneryPixels(const Image& image, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            const Rgb p = image.at(x, y);
+            n += !close(p, SKY, 12) && !close(p, SOIL, 12);
+        }
+    }
+    return n;
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        root_ = ::testing::TempDir() + "qf_game_" + name + "_" + std::to_string(getpid());
+        ASSERT_EQ(0, system(("rm -rf '" + root_ + "' && mkdir -p '" + root_ + "/data' '" + root_ +
+                             "/run' && chmod 700 '" + root_ + "/run'")
+                                .c_str()));
+    }
+    void TearDown() override { system(("rm -rf '" + root_ + "'").c_str()); }
+
+    // Runs `frames` fixed frames, optionally with an unattended shot, and
+    // returns the last frame. Each run starts with no saved data.
+    Image capture(const std::string& name, int frames, const std::string& autoShot = "") {
+        const std::string shot = root_ + "/" + name + ".png";
+        system(("rm -rf '" + root_ + "/data/'*").c_str());
+        std::map<std::string, std::string> env = {{"XDG_DATA_HOME", root_ + "/data"},
+                                                  {"XDG_RUNTIME_DIR", root_ + "/run"},
+                                                  {"QUILLFIRE_AUTOSHOT", autoShot}};
+        const e2e::RunResult result =
+            e2e::run(EXE,
+                     {CONFIG, "--headless", "--fixed-dt", "0.0166667", "--frames",
+                      std::to_string(frames), "--capture", shot},
+                     env);
+        EXPECT_EQ(0, result.exitCode) << result.output;
+        Image image = loadPng(shot);
+        EXPECT_EQ(640, image.width) << result.output;
+        EXPECT_EQ(480, image.height);
+        return image;
+    }
+
+    std::string root_;
+};
+
+TEST_F(EndToEnd, LevelShowsSkyGroundAndForts) {
+    const Image image = capture("still", 30);
+    ASSERT_FALSE(image.rgb.empty());
+    EXPECT_TRUE(close(SKY, image.at(5, 5), 3));
+    EXPECT_TRUE(close(SKY, image.at(320, 20), 3));
+    EXPECT_TRUE(close(SOIL, image.at(320, 470), 3));
+    EXPECT_TRUE(close(SOIL, image.at(630, 475), 3));
+    // The forts stand right of the middle, the slingshot on the left.
+    EXPECT_GT(sceneryPixels(image, 430, 300, 620, 400), 2000);
+    EXPECT_GT(sceneryPixels(image, 80, 310, 130, 400), 200);
+    // Nothing but sky at the top, above the clouds.
+    EXPECT_EQ(0, sceneryPixels(image, 0, 0, 640, 80));
+}
+
+TEST_F(EndToEnd, SameArgumentsGiveTheSamePicture) {
+    const Image first = capture("first", 45);
+    const Image second = capture("second", 45);
+    ASSERT_FALSE(first.rgb.empty());
+    EXPECT_TRUE(first.rgb == second.rgb);
+}
+
+TEST_F(EndToEnd, UnattendedShotRepeatsExactlyAndChangesTheLevel) {
+    const std::string shot = "35,0.85,10";
+    const Image still = capture("still", 150);
+    const Image first = capture("first", 150, shot);
+    const Image second = capture("second", 150, shot);
+    ASSERT_FALSE(first.rgb.empty());
+    EXPECT_TRUE(first.rgb == second.rgb);
+    EXPECT_FALSE(first.rgb == still.rgb);
+    // The bird left the sling, so the sky is the same but the forts were hit.
+    EXPECT_TRUE(close(SKY, first.at(5, 5), 3));
+    int changed = 0;
+    for (int y = 250; y < 400; ++y) {
+        for (int x = 420; x < 640; ++x) {
+            changed += !close(first.at(x, y), still.at(x, y), 0);
+        }
+    }
+    EXPECT_GT(changed, 500);
+}
+
+}  // namespace
