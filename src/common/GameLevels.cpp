@@ -234,7 +234,9 @@ void GameLevels::resetWorld() {
 
 void GameLevels::destroyAllObjects() {
     for (auto& entry : world_.objects_) {
-        world_.world_->DestroyBody(entry.second->body);
+        if (entry.second->body) {
+            world_.world_->DestroyBody(entry.second->body);
+        }
     }
     world_.objects_.clear();
     world_.joints_.clear();
