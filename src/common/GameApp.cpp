@@ -11,6 +11,7 @@
 #include "common/GameLevels.h"
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/GameSaves.h"
 #include "common/GameSounds.h"
 #include "common/LuaManager.h"
 #include "common/SealedFile.h"
@@ -127,11 +128,9 @@ void GameApp::createWorld() {
 
 void GameApp::loadGameScripts() {
     const GameConfig& config = GameConfig::current();
-    lua::LuaTable stars(*luaState_);
-    std::vector<uint8_t> bytes =
-        readSealedFile(App::resolvePath(config.scriptPath + "/starLimits.lua"));
-    luaState_->runBuffer(bytes.data(), bytes.size(), "starLimits.lua", &stars);
-    world_->set("starTable", &stars);
+    world_->saves().loadLuaFileToObject(config.scriptPath + "/starLimits.lua", *world_,
+                                        "starTable");
+    std::vector<uint8_t> bytes;
     try {
         const std::string path = App::resolvePath(config.commonScriptPath + "/gamelogic.lua");
         bytes = readSealedFile(path);

@@ -51,6 +51,7 @@ GameLua::GameLua(lua::LuaState& state, const Services& services)
     saves_ = std::make_unique<GameSaves>(*this);
     texts_ = std::make_unique<GameTexts>(*this);
     natives_ = std::make_unique<GameNatives>(*this);
+    saves_->loadSavedTables();
 }
 
 GameLua::~GameLua() {

@@ -92,7 +92,8 @@ public:
     /// Makes the world's own particle system and publishes it as "particles"
     /// (when the services brought none).
     void createParticles();
-    /// Calls calculatePlaytime; failures are logged, the world is going away.
+    /// Calls calculatePlaytime and saves the player's settings and play data;
+    /// failures are logged, the world is going away.
     void shutdown();
     void resetGameTimer() { resetTimer(); }
     /// Calls the script function name without arguments (LuaException when missing).

@@ -7,6 +7,7 @@
 #include "common/GameHost.h"
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/GameSaves.h"
 #include "common/ScriptNumber.h"
 #include "common/SealedFile.h"
 #include "common/WorldParticleManager.h"
@@ -149,11 +150,7 @@ std::string GameLua::takeScreenshotRequest() {
 }
 
 void GameLua::shutdown() {
-    try {
-        callHook("calculatePlaytime");
-    } catch (const std::exception& e) {
-        QF_LOG("", lang::log::ERROR, "%s", e.what());
-    }
+    saves_->saveOnExit();
 }
 
 void GameLua::callScript(const char* name) {

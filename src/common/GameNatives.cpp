@@ -92,7 +92,21 @@ void GameNatives::registerIdleNatives() {
     world_.bindMethod("getFullScreenHeight", &idle, &Idle::zero);
 }
 
+namespace {
+
+// Particle file names come from scripts; they must not reach other folders.
+void requirePlainName(const std::string& name, const char* native) {
+    if (name.empty() || name.find_first_of("/\\") != std::string::npos ||
+        name.find("..") != std::string::npos) {
+        throw lua::LuaException(
+            lang::Format("{0}: \"{1}\" is not a plain particle file name", native, name));
+    }
+}
+
+}  // namespace
+
 void GameNatives::saveParticleFile(std::string name) {
+    requirePlainName(name, "saveParticleFile");
     lua::LuaTable particles = world_.globalTable("particleTable");
     if (particles.isEmpty() || !particles.isTable("particles") ||
         !particles.getTable("particles").isTable(name)) {
@@ -128,6 +142,7 @@ lua::LuaTable GameNatives::getDirectoryFileList(std::string pattern) {
 }
 
 void GameNatives::removeParticleFile(std::string name) {
+    requirePlainName(name, "removeParticleFile");
     std::remove(("data_src/particles/" + name + ".lua").c_str());
 }
 
