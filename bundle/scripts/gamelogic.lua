@@ -16,18 +16,36 @@ game = { state = "loading", frame = 0, score = 0, birdIndex = 0, scale = 1, came
 loadLuaFile(commonScriptPath .. "/level.lua", "")
 loadLuaFile(commonScriptPath .. "/sling.lua", "")
 
--- "angle,power,frame" from the environment launches the first bird unattended.
-local function readAutoShot()
+-- Unattended play for tests and demos: QUILLFIRE_AUTOSHOT holds shots
+-- "angle,power,frame" separated by ";". Each one launches the bird in the sling
+-- once that bird is ready and the frame count has reached its frame.
+local function readAutoShots()
     local text = os.getenv("QUILLFIRE_AUTOSHOT")
     if not text or text == "" then
         return nil
     end
-    local angle, power, frame = string.match(text, "^([%d%.%-]+),([%d%.]+),(%d+)$")
-    if not angle then
-        native.logWarning("Ignoring QUILLFIRE_AUTOSHOT=" .. text .. " (want angle,power,frame)")
-        return nil
+    local shots = {}
+    for item in string.gmatch(text, "[^;]+") do
+        local angle, power, frame = string.match(item, "^%s*([%d%.%-]+),([%d%.]+),(%d+)%s*$")
+        if not tonumber(angle) or not tonumber(power) then
+            native.logWarning("Ignoring QUILLFIRE_AUTOSHOT=" .. text ..
+                " (want angle,power,frame;angle,power,frame...)")
+            return nil
+        end
+        shots[#shots + 1] = { angle = tonumber(angle), power = tonumber(power),
+                              atFrame = tonumber(frame) }
     end
-    return { angle = tonumber(angle), power = tonumber(power), atFrame = tonumber(frame) }
+    return { shots = shots, next = 1 }
+end
+
+-- The unattended shot due now, or nil.
+local function dueAutoShot()
+    local shot = autoShot and autoShot.shots[autoShot.next]
+    if shot and game.frame >= shot.atFrame then
+        autoShot.next = autoShot.next + 1
+        return shot
+    end
+    return nil
 end
 
 function updateValues()
@@ -40,7 +58,7 @@ function updateValues()
         end
     end
     if autoShot == nil then
-        autoShot = readAutoShot()
+        autoShot = readAutoShots() or false
     end
 end
 
@@ -85,6 +103,7 @@ function finishLevel(won)
     game.state = won and "won" or "lost"
     game.endTime = 0
     if not won then
+        native.logWarning(string.format("Level lost: %d targets left", countTargets()))
         return
     end
     game.score = game.score + BIRD_BONUS * (#game.level.birds - game.birdIndex)
@@ -99,6 +118,7 @@ function finishLevel(won)
         highscores[game.levelName] = game.score
         saveLuaFile("highscores.lua", "highscores", true)
     end
+    native.logWarning(string.format("Level won: score %d, stars %d", game.score, game.stars))
 end
 
 local function updateFlight(dt)
@@ -125,10 +145,9 @@ function update(dt)
         startLevel(game.levelName or "level1")
     end
     if game.state == "aiming" then
-        local shot = autoShot
-        if shot and not shot.done and game.frame >= (shot.atFrame or 0) then
-            shot.done = true
-            launchAtAngle(shot.angle or 45, shot.power or 1)
+        local shot = dueAutoShot()
+        if shot then
+            launchAtAngle(shot.angle, shot.power)
         else
             updateAiming()
         end

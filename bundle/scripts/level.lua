@@ -2,6 +2,7 @@
 -- the level, and the scenery follows the level's theme.
 
 local UNIT = 20 -- pixels per world unit at zoom 1
+local ROLL_DAMPING = 8
 
 -- Sorted keys, so that objects are made in the same order on every run.
 local function sortedKeys(t)
@@ -24,6 +25,7 @@ local function createPiece(name, entry)
     if def.shape == "circle" then
         createCircle(name, def.sprite, entry.x, entry.y, def.radius, mat.density, mat.friction,
             mat.restitution, false, z)
+        setAngularDamping(name, ROLL_DAMPING) -- else it rolls on flat ground for ever
     else
         createBox(name, def.sprite, entry.x, entry.y, def.width, def.height, mat.density,
             mat.friction, mat.restitution, true, false, z)

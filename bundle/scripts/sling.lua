@@ -6,6 +6,7 @@ local MAX_PULL = 80 -- world pixels
 local LAUNCH_SPEED = 24 -- world units per second at a full pull
 local GRAB_RADIUS = 40 -- world pixels around the bird that start a drag
 local BIRD_RADIUS = 0.5
+local ROLL_DAMPING = 8
 
 local function restPoint()
     local s = game.level.slingshot
@@ -45,6 +46,8 @@ function loadNextBird()
     createCircle(name, "QUILL_BIRD", x / UNIT, y / UNIT, BIRD_RADIUS, 4, 0.6, 0.3, true, 10)
     setColliderType(name, 3)
     setObjectParameter(name, 2, 0) -- held still until launched
+    -- A ball on flat ground rolls for ever; damping the spin lets it come to rest.
+    setAngularDamping(name, ROLL_DAMPING)
     local t = objects.world[name]
     t.isBird = true
     t.damageFactors = kind

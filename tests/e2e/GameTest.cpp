@@ -78,8 +78,9 @@ protected:
     }
     void TearDown() override { system(("rm -rf '" + root_ + "'").c_str()); }
 
-    // Runs `frames` fixed frames, optionally with an unattended shot, and
-    // returns the last frame. Each run starts with no saved data.
+    // Runs `frames` fixed frames, optionally with unattended shots, and returns
+    // the last frame; the run's log is kept in output_. Each run starts with no
+    // saved data.
     Image capture(const std::string& name, int frames, const std::string& autoShot = "") {
         const std::string shot = root_ + "/" + name + ".png";
         system(("rm -rf '" + root_ + "/data/'*").c_str());
@@ -92,6 +93,7 @@ protected:
                       std::to_string(frames), "--capture", shot},
                      env);
         EXPECT_EQ(0, result.exitCode) << result.output;
+        output_ = result.output;
         Image image = loadPng(shot);
         EXPECT_EQ(640, image.width) << result.output;
         EXPECT_EQ(480, image.height);
@@ -99,6 +101,7 @@ protected:
     }
 
     std::string root_;
+    std::string output_;
 };
 
 TEST_F(EndToEnd, LevelShowsSkyGroundAndForts) {
@@ -113,6 +116,8 @@ TEST_F(EndToEnd, LevelShowsSkyGroundAndForts) {
     EXPECT_GT(sceneryPixels(image, 80, 310, 130, 400), 200);
     // Nothing but sky at the top, above the clouds.
     EXPECT_EQ(0, sceneryPixels(image, 0, 0, 640, 80));
+    EXPECT_EQ(std::string::npos, output_.find("Level won"));
+    EXPECT_EQ(std::string::npos, output_.find("Level lost"));
 }
 
 TEST_F(EndToEnd, SameArgumentsGiveTheSamePicture) {
@@ -139,6 +144,45 @@ TEST_F(EndToEnd, UnattendedShotRepeatsExactlyAndChangesTheLevel) {
         }
     }
     EXPECT_GT(changed, 500);
+}
+
+// Whole games played by unattended shots ("angle,power,frame" each): the log
+// names the outcome and the banner across the screen shows it. The frame
+// counts leave a few frames after the last shot settles.
+TEST_F(EndToEnd, UnattendedShotsWinOrLoseTheLevel) {
+    // The banner over the sky: gold after a win, red after a loss.
+    const Rgb WON_BANNER{227, 199, 78};
+    const Rgb LOST_BANNER{195, 73, 67};
+    struct Case {
+        const char* name;
+        const char* shots;
+        int frames;
+        const char* verdict;
+        const char* notVerdict;
+        Rgb banner;
+    };
+    const Case cases[] = {
+        // Two gremlins fall to the first bird, the last one on the stone roof to the third.
+        {"three_birds", "40,0.8,0;10,0.8,0;30,1,0", 400, "Level won: score 16500, stars 1",
+         "Level lost", WON_BANNER},
+        // Clearing it with a bird to spare earns its bonus and the second star.
+        {"two_birds", "40,0.8,0;30,1,0", 290, "Level won: score 26000, stars 2", "Level lost",
+         WON_BANNER},
+        // Three feeble shots that drop short of the forts.
+        {"short_shots", "10,0.3,0;10,0.3,0;10,0.3,0", 560, "Level lost: 3 targets left",
+         "Level won", LOST_BANNER},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Image image = capture(c.name, c.frames, c.shots);
+        ASSERT_FALSE(image.rgb.empty());
+        EXPECT_NE(std::string::npos, output_.find(c.verdict)) << output_;
+        EXPECT_EQ(std::string::npos, output_.find(c.notVerdict)) << output_;
+        EXPECT_TRUE(close(c.banner, image.at(600, 240), 6));
+        EXPECT_TRUE(close(c.banner, image.at(20, 250), 6));
+        // Above the banner the sky is untouched.
+        EXPECT_TRUE(close(SKY, image.at(5, 5), 3));
+    }
 }
 
 }  // namespace
