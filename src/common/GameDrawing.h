@@ -59,6 +59,7 @@ private:
 
     // Theme layers (GameDrawingTheme.cpp).
     void drawBackgroundNative();
+    void drawBackgroundLayers();
     void drawForegroundNative();
     void drawLayer(float index);
     void drawBackgroundLayer(ThemeLayer& layer);

@@ -6,6 +6,7 @@
 #include "common/GameDrawing.h"
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/GameOverlays.h"
 #include "common/WorldParticles.h"
 #include "game/Anchor.h"
 #include "game/CompoSprite.h"
@@ -65,7 +66,7 @@ void GameDrawing::drawKey(int key, bool& trailsDrawn) {
         }
         drawObject(*object, trailsDrawn);
     }
-    // The image-mask batcher, once there is one, is flushed here for the key.
+    world_.overlays().flushMasks();
 }
 
 void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
@@ -90,8 +91,7 @@ void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
         state.pivotY = static_cast<float>(object.compoSprite->getPivotY());
     }
     if (object.isStatic() && object.texture && object.sprite) {
-        // Drawn plain until the image-mask batcher fills the shape with the texture.
-        drawObjectSprite(object, x, y);
+        world_.overlays().addMask(object.texture, x, y, *object.sprite);
         return;
     }
     if (object.colliderType == 5) {

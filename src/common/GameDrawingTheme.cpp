@@ -6,6 +6,7 @@
 #include "common/GameDrawing.h"
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/GameOverlays.h"
 #include "common/ScriptNumber.h"
 #include "common/Theme.h"
 #include "game/Anchor.h"
@@ -56,6 +57,11 @@ void GameDrawing::fillGround(const float colour[3], float alpha, float line) {
 }
 
 void GameDrawing::drawBackgroundNative() {
+    drawBackgroundLayers();
+    world_.overlays().drawSpotlight();
+}
+
+void GameDrawing::drawBackgroundLayers() {
     Theme* current = theme();
     gr::Context* ctx = context();
     if (!current || !ctx) {

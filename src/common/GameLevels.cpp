@@ -7,6 +7,7 @@
 #include "audio/AudioOutput.h"
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/GamePortals.h"
 #include "common/SealedFile.h"
 #include "common/WorldParticles.h"
 #include "game/Resources.h"
@@ -245,7 +246,7 @@ void GameLevels::destroyAllObjects() {
     world_.tracked_.clear();
     // Pairs waiting to be welded named bodies that are gone now.
     world_.glueQueue_.clear();
-    // Object teleporters are emptied here once portals exist.
+    world_.portals().clear();
 }
 
 void GameLevels::publishLevel(const std::string& name, const std::string& key) {

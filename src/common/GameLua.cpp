@@ -1,10 +1,13 @@
 #include "common/GameLua.h"
 
 #include "common/GameDrawing.h"
+#include "common/GameDynamicAssets.h"
 #include "common/GameHost.h"
 #include "common/GameLevels.h"
 #include "common/GameLuaHooks.h"
 #include "common/GameNatives.h"
+#include "common/GameOverlays.h"
+#include "common/GamePortals.h"
 #include "common/GameSaves.h"
 #include "common/GameTexts.h"
 #include "common/GameThemes.h"
@@ -51,6 +54,9 @@ GameLua::GameLua(lua::LuaState& state, const Services& services)
     saves_ = std::make_unique<GameSaves>(*this);
     texts_ = std::make_unique<GameTexts>(*this);
     natives_ = std::make_unique<GameNatives>(*this);
+    portals_ = std::make_unique<GamePortals>(*this);
+    overlays_ = std::make_unique<GameOverlays>(*this);
+    dynamicAssets_ = std::make_unique<GameDynamicAssets>(*this);
     saves_->loadSavedTables();
 }
 

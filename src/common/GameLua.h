@@ -17,6 +17,9 @@ class GameDrawing;
 class GameHost;
 class GameLevels;
 class GameNatives;
+class GameOverlays;
+class GamePortals;
+class GameDynamicAssets;
 class GameSaves;
 class GameTexts;
 class GameThemes;
@@ -108,6 +111,9 @@ public:
     GameSaves& saves() { return *saves_; }
     GameTexts& texts() { return *texts_; }
     GameNatives& natives() { return *natives_; }
+    GamePortals& portals() { return *portals_; }
+    GameOverlays& overlays() { return *overlays_; }
+    GameDynamicAssets& dynamicAssets() { return *dynamicAssets_; }
     const Services& services() const { return services_; }
     const GamePaths& paths() const { return services_.paths; }
     /// The application's resolved path of relative; relative itself without one.
@@ -275,6 +281,8 @@ private:
     void dispatch(b2Contact* contact, Handler CollisionRule::*slot);
     void onMainContact(b2Contact* contact);
     void onBubbleContact(b2Contact* contact);
+    void onPortalBegin(b2Contact* contact);
+    void onPortalEnd(b2Contact* contact);
     void birdsCollide(GameObject& a, GameObject& b);
     void birdAgainstBlock(GameObject& bird, GameObject& block, b2Contact* contact);
     void blockAgainstBlock(GameObject& a, GameObject& b);
@@ -374,4 +382,7 @@ private:
     std::unique_ptr<GameSaves> saves_;
     std::unique_ptr<GameTexts> texts_;
     std::unique_ptr<GameNatives> natives_;
+    std::unique_ptr<GamePortals> portals_;
+    std::unique_ptr<GameOverlays> overlays_;
+    std::unique_ptr<GameDynamicAssets> dynamicAssets_;
 };

@@ -2,6 +2,7 @@
 
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/GamePortals.h"
 
 namespace {
 
@@ -30,9 +31,20 @@ void GameLua::setUpCollisionRules() {
                 rule.onBegin = &GameLua::onMainContact;
             } else if (code == 'B') {
                 rule.onBegin = &GameLua::onBubbleContact;
+            } else if (code == 'P') {
+                rule.onBegin = &GameLua::onPortalBegin;
+                rule.onEnd = &GameLua::onPortalEnd;
             }
         }
     }
+}
+
+void GameLua::onPortalBegin(b2Contact* contact) {
+    portals_->beginContact(contact);
+}
+
+void GameLua::onPortalEnd(b2Contact* contact) {
+    portals_->endContact(contact);
 }
 
 const GameLua::CollisionRule& GameLua::ruleFor(const GameObject& a, const GameObject& b) const {

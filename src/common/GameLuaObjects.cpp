@@ -5,6 +5,7 @@
 
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
+#include "common/GamePortals.h"
 #include "common/PolygonCheck.h"
 #include "common/ScriptNumber.h"
 #include "game/Resources.h"
@@ -254,7 +255,7 @@ void GameLua::removeObject(std::string name) {
         }
         removeJointsOf(name);
     }
-    // Teleporters registered under the name are discarded by their owner (portals).
+    portals_->objectRemoved(name);
 }
 
 void GameLua::setSprite(std::string name, std::string sprite) {

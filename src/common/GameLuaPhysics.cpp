@@ -7,6 +7,8 @@
 #include "common/GameLua.h"
 #include "common/GameLuaHooks.h"
 #include "common/GameNatives.h"
+#include "common/GameOverlays.h"
+#include "common/GamePortals.h"
 #include "common/GameThemes.h"
 #include "common/ScriptNumber.h"
 #include "game/Resources.h"
@@ -77,6 +79,7 @@ void GameLua::update(float dt) {
         themes_->scroll(dt);
     }
     updateScreenParticles(dt);
+    overlays_->update(dt);
 }
 
 void GameLua::resumeAudio() {
@@ -116,6 +119,7 @@ void GameLua::publishFrameGlobals() {
 }
 
 void GameLua::stepPhysics(float scaled) {
+    portals_->update(scaled);
     accumulator_ += scaled;
     while (accumulator_ >= STEP) {
         stepOnce(scaled);

@@ -129,7 +129,8 @@ bool GameLua::detectMovingOf(const std::string& name, float dt, bool& awake, boo
         if (v2 > 0.0005f && object->colliderType != 3 && !jointed) {
             aboveTolerance = true;
         }
-        if (v2 > 9 || (w > 0.1f && !jointed) || gamelua::isTrue(table, "inBubble")) {
+        // A spin either way keeps the shot going.
+        if (v2 > 9 || (std::fabs(w) > 0.1f && !jointed) || gamelua::isTrue(table, "inBubble")) {
             busy = true;
         }
         if (object->shapeKind == GameObject::SHAPE_CIRCLE && object->colliderType != 3) {

@@ -267,8 +267,8 @@ void GamePortals::playSound(const std::string& id, float volume) {
     }
 }
 
-void GamePortals::emitParticle(const std::string& id, float x, float y, float) {
+void GamePortals::emitParticle(const std::string& id, float x, float y, float angleOffset) {
     if (WorldParticles* particles = world_.services_.particles) {
-        particles->emit(id, x, y, 0, 0, 1);
+        particles->emitTurned(id, x, y, angleOffset);
     }
 }

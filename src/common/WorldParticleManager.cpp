@@ -12,6 +12,11 @@ void WorldParticleManager::emit(const std::string& name, float x, float y, float
     manager_->emit(particle::LAYER_WORLD, name, count, x, y, w, h, 0, false);
 }
 
+void WorldParticleManager::emitTurned(const std::string& name, float x, float y,
+                                      float angleOffset) {
+    manager_->emit(particle::LAYER_WORLD, name, 1, x, y, 0, 0, 0, false, angleOffset);
+}
+
 void WorldParticleManager::reset() {
     manager_->reset();
 }

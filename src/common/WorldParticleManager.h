@@ -17,6 +17,7 @@ public:
     particle::Manager& manager() { return *manager_; }
 
     void emit(const std::string& name, float x, float y, float w, float h, int count) override;
+    void emitTurned(const std::string& name, float x, float y, float angleOffset) override;
     void reset() override;
     void clear() override;
     void update(int layer, float dt) override;

@@ -15,6 +15,9 @@ public:
     /// `count` particles of the definition `name` over the area w x h centred
     /// at (x, y), in world pixels, without angle or limit override.
     virtual void emit(const std::string& name, float x, float y, float w, float h, int count) = 0;
+    /// One particle of `name` at (x, y) whose start angle is turned by
+    /// angleOffset radians (effects that leave a portal).
+    virtual void emitTurned(const std::string& name, float x, float y, float angleOffset) = 0;
     /// Empties both layers and restores the default limits (a level load).
     virtual void reset() = 0;
     /// Removes every particle of both layers, keeping the limits.

@@ -59,6 +59,10 @@ public:
     void emit(const std::string& name, float x, float y, float w, float h, int count) override {
         emits.push_back(Emit{name, x, y, w, h, count});
     }
+    void emitTurned(const std::string& name, float x, float y, float angle) override {
+        emits.push_back(Emit{name, x, y, 0, 0, 1});
+        angles.push_back(angle);
+    }
     void reset() override { calls.push_back("reset"); }
     void clear() override { calls.push_back("clear"); }
     void update(int layer, float) override { calls.push_back("update " + std::to_string(layer)); }
@@ -69,6 +73,7 @@ public:
     void screenResized(int, int) override { calls.push_back("screen"); }
     std::vector<Emit> emits;
     std::vector<std::string> calls;
+    std::vector<float> angles;
 };
 
 // The application side of the world: zoom, quit permission and paths, recorded.

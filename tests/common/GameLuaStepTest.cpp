@@ -177,7 +177,7 @@ TEST_F(GameLuaStepTest, MovingDetection) {
         bool moving;
         bool aboveTolerance;
     } cases[] = {
-        {"setAngularVelocity('c', -5)", false, false},
+        {"setAngularVelocity('c', -5)", true, false},
         {"setAngularVelocity('c', 5)", true, false},
         {"setVelocity('c', 4, 0)", true, true},
         {"setVelocity('c', 0.1, 0)", false, true},
