@@ -5,7 +5,6 @@
 #include "common/GameLua.h"
 #include "common/GameNatives.h"
 #include "common/ScriptNumber.h"
-#include "lua/LuaException.h"
 #include "pf/Process.h"
 
 namespace {
@@ -32,16 +31,10 @@ long long secondsOf(const lua::LuaTable& table) {
                                            field(table, "minutes"), field(table, "seconds")});
 }
 
-lua::LuaTable tableArgument(lua::LuaState& state, int index, const char* native) {
-    if (!state.isTable(index)) {
-        throw lua::LuaException(
-            lang::Format("{0}: argument {1} must be a time table", native, index));
-    }
-    return state.toTable(index);
-}
-
-long long differenceOf(lua::LuaState& state, const char* native) {
-    return secondsOf(tableArgument(state, 2, native)) - secondsOf(tableArgument(state, 1, native));
+// From the first table to the second; the strict reader refuses non-tables.
+long long differenceOf(lua::LuaState& state) {
+    long long from = secondsOf(state.toTable(1));
+    return secondsOf(state.toTable(2)) - from;
 }
 
 }  // namespace
@@ -59,7 +52,7 @@ lua::LuaTable GameNatives::getCurrentTime() {
 
 // From the first table to the second, split into days, hours, minutes and seconds.
 int GameNatives::getTimeDifference(lua::LuaState* state) {
-    long long total = differenceOf(*state, "getTimeDifference");
+    long long total = differenceOf(*state);
     lua::LuaTable result(*state);
     result.set("days", static_cast<float>(total / 86400));
     result.set("hours", static_cast<float>(total % 86400 / 3600));
@@ -70,14 +63,14 @@ int GameNatives::getTimeDifference(lua::LuaState* state) {
 }
 
 int GameNatives::getTimeDifferenceInSeconds(lua::LuaState* state) {
-    state->pushNumber(static_cast<float>(differenceOf(*state, "getTimeDifferenceInSeconds")));
+    state->pushNumber(static_cast<float>(differenceOf(*state)));
     return 1;
 }
 
 // {year, month, d, h, m, s} to the getCurrentTime form, carrying overflowing
 // fields over as the calendar does.
 int GameNatives::toNewTimeFormat(lua::LuaState* state) {
-    lua::LuaTable old = tableArgument(*state, 1, "toNewTimeFormat");
+    lua::LuaTable old = state->toTable(1);
     pf::LocalTime time{field(old, "year"), field(old, "month"), field(old, "d"),
                        field(old, "h"),    field(old, "m"),     field(old, "s")};
     lua::LuaTable result = timeTable(*state, pf::localTime(pf::fromLocalTime(time)));

@@ -132,7 +132,8 @@ TEST_F(GameNativesTest, TimeTablesAndDifferences) {
     EXPECT_EQ(num("n.day"), 2);
     EXPECT_EQ(num("n.hour"), 1);
     EXPECT_GE(num("now.year"), 2026);
-    EXPECT_NE(errorOf("getTimeDifference(a, 5)").find("time table"), std::string::npos);
+    EXPECT_NE(errorOf("getTimeDifference(a, 5)").find("Excepted type TABLE at stack position 2"),
+              std::string::npos);
 }
 
 TEST_F(GameNativesTest, FoldersAndFileLists) {
