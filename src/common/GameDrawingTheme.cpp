@@ -10,6 +10,7 @@
 #include "common/ScriptNumber.h"
 #include "common/Theme.h"
 #include "game/Anchor.h"
+#include "game/CompoSprite.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
 #include "gr/Context.h"
@@ -165,18 +166,24 @@ void GameDrawing::drawThemeSprites(const ThemeLayer& layer, float parallax) {
     gr::RenderState& state = context()->renderState();
     const float ws = world_.worldScale_, units = world_.simulationScale_;
     for (const ThemeSprite& e : layer.sprites) {
-        if (!e.sprite || e.scaleX == 0 || e.scaleY == 0) {
+        if ((!e.sprite && !e.compoSprite) || e.scaleX == 0 || e.scaleY == 0) {
             continue;
         }
         state.scaleX = ws * e.scaleX;
         state.scaleY = ws * e.scaleY;
         state.translateX = -cameraX_ * parallax / e.scaleX;
         state.translateY = -cameraY_ / e.scaleY;
-        state.pivotX = static_cast<float>(e.sprite->getPivotX());
-        state.pivotY = static_cast<float>(e.sprite->getPivotY());
+        state.pivotX =
+            static_cast<float>(e.sprite ? e.sprite->getPivotX() : e.compoSprite->getPivotX());
+        state.pivotY =
+            static_cast<float>(e.sprite ? e.sprite->getPivotY() : e.compoSprite->getPivotY());
         state.setAngle(e.angle);
-        e.sprite->draw(context(), e.x * units / e.scaleX, e.y * units / e.scaleY,
-                       game::ANCHOR_VPIVOT, game::ANCHOR_HPIVOT);
+        const float x = e.x * units / e.scaleX, y = e.y * units / e.scaleY;
+        if (e.sprite) {
+            e.sprite->draw(context(), x, y, game::ANCHOR_VPIVOT, game::ANCHOR_HPIVOT);
+        } else {
+            e.compoSprite->draw(context(), x, y, game::ANCHOR_VPIVOT, game::ANCHOR_HPIVOT);
+        }
     }
 }
 

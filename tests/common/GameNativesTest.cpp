@@ -1,6 +1,7 @@
 // The system natives: files and folders, time tables, notifications, JSON,
 // URL fetches and the updater.
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -250,4 +251,19 @@ TEST_F(GameNativesUrlTest, AnswersArriveAtTheNextUpdateInUrlOrder) {
     EXPECT_EQ(texts[0], "first");
     EXPECT_EQ(texts[1], "second");
     world.reset();
+}
+
+// The screen particles are drawn once a frame: where the scripts ask, or after
+// their update when they did not.
+TEST_F(GameLuaFixture, ScreenParticlesAreDrawnOncePerFrame) {
+    world->update(0.01f);
+    EXPECT_EQ(std::count(particles.calls.begin(), particles.calls.end(), "draw 0"), 1);
+    particles.calls.clear();
+    run("function update() drewFirst = drawScreenParticles() drewAgain = drawScreenParticles() "
+        "end");
+    world->update(0.01f);
+    EXPECT_TRUE(truth("drewFirst"));
+    EXPECT_FALSE(truth("drewAgain"));
+    EXPECT_EQ(std::count(particles.calls.begin(), particles.calls.end(), "draw 0"), 1);
+    EXPECT_EQ(std::count(particles.calls.begin(), particles.calls.end(), "update 0"), 1);
 }
