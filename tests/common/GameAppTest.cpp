@@ -6,11 +6,14 @@
 #include <filesystem>
 #include <random>
 
+#include "audio/AudioOutput.h"
+#include "audio/NullAudioDevice.h"
 #include "common/GameApp.h"
 #include "common/GameConfig.h"
 #include "common/GameLua.h"
 #include "common/RecordingContext.h"
 #include "framework/OSInterface.h"
+#include "game/Resources.h"
 #include "io/VFS.h"
 #include "lang/Exception.h"
 
@@ -212,4 +215,20 @@ TEST_F(GameAppTest, UpdatingOffSkipsTheWorld) {
     w.getState()->runBuffer("setUpdating(false)", 18, "t", &w);
     frame();
     EXPECT_EQ(world().getNumber("frames"), 1);
+}
+
+TEST_F(GameAppTest, AudioFollowsActivationAndTheSettings) {
+    start();
+    game::Resources& resources = *app->world().services().resources;
+    EXPECT_TRUE(app->setAudioActive(true));  // nothing to start yet
+    resources.setAudioOutput(
+        new audio::AudioOutput(audio::AudioFormat{2, 16, 44100}, new audio::NullAudioDevice()));
+    audio::AudioOutput& output = *resources.getAudioOutput();
+    EXPECT_TRUE(app->setAudioActive(true));
+    EXPECT_TRUE(output.isStarted());
+    EXPECT_TRUE(app->setAudioActive(false));
+    EXPECT_FALSE(output.isStarted());
+    world().getTable("settings").set("audioEnabled", false);
+    EXPECT_TRUE(app->setAudioActive(true));
+    EXPECT_FALSE(output.isStarted());
 }

@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <vector>
 
 #include "common/GameDrawing.h"
 #include "common/GameLua.h"
 #include "common/GameLuaFixture.h"
+#include "game/BitmapFont.h"
+#include "game/FontFile.h"
 #include "game/Resources.h"
 #include "gr/Gl2Fixture.h"
 #include "gr/GoldenImage.h"
@@ -42,9 +45,20 @@ const Box SPRITES[] = {
     {"TOWER", 58, 1, 8, 24, 4, 24, 120, 120, 130},
 };
 
-gr::Image sheetImage() {
-    gr::Image image(96, 48);
-    for (const Box& box : SPRITES) {
+// Nine box parts, each corner its own colour, so that a part drawn at the
+// wrong place or the wrong size shows.
+const Box BOX_PARTS[] = {
+    {"BOX_TL", 1, 1, 4, 4, 0, 0, 200, 60, 60},   {"BOX_TM", 7, 1, 1, 4, 0, 0, 150, 150, 150},
+    {"BOX_TR", 10, 1, 4, 4, 0, 0, 60, 200, 60},  {"BOX_L", 16, 1, 4, 1, 0, 0, 110, 110, 110},
+    {"BOX_C", 22, 1, 1, 1, 0, 0, 240, 230, 200}, {"BOX_R", 25, 1, 4, 1, 0, 0, 110, 110, 110},
+    {"BOX_BL", 31, 1, 4, 4, 0, 0, 60, 60, 200},  {"BOX_BM", 37, 1, 1, 4, 0, 0, 80, 80, 80},
+    {"BOX_BR", 40, 1, 4, 4, 0, 0, 200, 200, 60},
+};
+
+template <size_t N>
+gr::Image sheetImage(const Box (&boxes)[N], int width, int height) {
+    gr::Image image(width, height);
+    for (const Box& box : boxes) {
         const bool sky = std::strcmp(box.name, "SKY") == 0;
         for (int y = box.y - 1; y <= box.y + box.h; ++y) {
             for (int x = box.x - 1; x <= box.x + box.w; ++x) {
@@ -61,17 +75,59 @@ gr::Image sheetImage() {
     return image;
 }
 
-std::string sheetJSON() {
+template <size_t N>
+std::string sheetJSON(const Box (&boxes)[N], const std::string& imageName) {
     std::string frames;
-    for (const Box& box : SPRITES) {
+    for (const Box& box : boxes) {
         auto n = [](int v) { return std::to_string(v); };
         frames += std::string(frames.empty() ? "" : ",") + "{\"filename\": \"" + box.name +
                   "\", \"frame\": {\"x\": " + n(box.x) + ", \"y\": " + n(box.y) +
                   ", \"w\": " + n(box.w) + ", \"h\": " + n(box.h) +
                   "}, \"pivot\": {\"x\": " + n(box.pivotX) + ", \"y\": " + n(box.pivotY) + "}}";
     }
-    return R"({"meta": {"app": "Adobe Animate", "image": "scene.png"}, "frames": [)" + frames +
-           "]}";
+    return R"({"meta": {"app": "Adobe Animate", "image": ")" + imageName + R"("}, "frames": [)" +
+           frames + "]}";
+}
+
+// Glyphs of a proportional bitmap font, seven rows high, all above the baseline.
+struct Glyph {
+    char c;
+    const char* rows[7];
+};
+
+const Glyph GLYPHS[] = {
+    {'P', {"####.", "#...#", "#...#", "####.", "#....", "#....", "#...."}},
+    {'L', {"#....", "#....", "#....", "#....", "#....", "#....", "#####"}},
+    {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
+    {'Y', {"#...#", "#...#", ".#.#.", "..#..", "..#..", "..#..", "..#.."}},
+    {'W', {"#...#", "#...#", "#...#", "#.#.#", "#.#.#", "##.##", "#...#"}},
+    {'I', {"###", ".#.", ".#.", ".#.", ".#.", ".#.", "###"}},
+    {'N', {"#...#", "##..#", "#.#.#", "#..##", "#...#", "#...#", "#...#"}},
+};
+
+// Dark ink on a clear page; the glyphs stand two pixels apart.
+gr::Image fontImage(game::FontDescription& font) {
+    gr::Image image(64, 9);
+    font.pages.emplace_back();
+    font.pages[0].texture = "font.png";
+    font.pages[0].tracking = 1;
+    int left = 1;
+    for (const Glyph& glyph : GLYPHS) {
+        const int width = static_cast<int>(std::strlen(glyph.rows[0]));
+        for (int y = 0; y < 7; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (glyph.rows[y][x] == '#') {
+                    uint8_t* p = image.pixel(left + x, 1 + y);
+                    p[0] = p[1] = 20;
+                    p[2] = 60;
+                    p[3] = 255;
+                }
+            }
+        }
+        font.pages[0].glyphs.push_back(game::FontGlyph{glyph.c, left, 1, width, 7, 7});
+        left += width + 2;
+    }
+    return image;
 }
 
 // A tinted sky tiled with parallax and a far tower behind a hill, with the
@@ -156,8 +212,11 @@ protected:
         } while (!std::filesystem::create_directory(dir_));
         oldRoot_ = io::bundleRoot();
         io::setBundleRoot(dir_.string() + "/");
-        gr::writePng((dir_ / "scene.png").string(), sheetImage());
-        std::ofstream(dir_ / "scene.json") << sheetJSON();
+        gr::writePng((dir_ / "scene.png").string(), sheetImage(SPRITES, 96, 48));
+        std::ofstream(dir_ / "scene.json") << sheetJSON(SPRITES, "scene.png");
+        gr::writePng((dir_ / "box.png").string(), sheetImage(BOX_PARTS, 48, 8));
+        std::ofstream(dir_ / "box.json") << sheetJSON(BOX_PARTS, "box.png");
+        gr::writePng((dir_ / "font.png").string(), fontImage(font_));
     }
     void TearDown() override {
         world.reset();
@@ -179,6 +238,11 @@ protected:
         run(worldtest::DEFAULT_HOOKS);
         world->bindLevelTables();
     }
+    // The box sheet, and the glyph font as "FONT_BASIC".
+    void addInterfaceResources() {
+        resources->createSpriteSheet("box.json", false);
+        resources->addFont("FONT_BASIC", new game::BitmapFont(ctx.get(), font_, ""));
+    }
     void run(const std::string& code) {
         state.runBuffer(code.data(), code.size(), "scene", world.get());
     }
@@ -189,6 +253,7 @@ protected:
 
 private:
     std::filesystem::path dir_;
+    game::FontDescription font_;
     std::string oldRoot_;
 };
 
@@ -200,6 +265,28 @@ TEST_F(SceneTest, ThemeObjectsTrailsAndSlingshot) {
     ctx->clear(0xff000000u | world->drawing().clearColor(), true, false, false);
     run(SCENE);
     EXPECT_TRUE(matchesSceneGolden(capture("scene"), "scene"));
+}
+
+// A framed panel with a label in its middle, a scaled coloured title below
+// it, and a smaller box whose inside is a fill.
+const char* const INTERFACE = R"(
+box = {topLeft = "BOX_TL", topMiddle = "BOX_TM", topRight = "BOX_TR", left = "BOX_L",
+       center = "BOX_C", right = "BOX_R", bottomLeft = "BOX_BL", bottomMiddle = "BOX_BM",
+       bottomRight = "BOX_BR"}
+drawBoxNative(box, 64, 30, 56, 20, "HCENTER", "VCENTER")
+drawBoxNative(box, 10, 78, 24, 10, "LEFT", "TOP", {red = 0.3, green = 0.7, blue = 0.9})
+drawUITextNative({visible = true, scaleX = 1, scaleY = 1, x = 0, y = 0, text = "PLAY",
+                  hanchor = "HCENTER", vanchor = "VCENTER"}, 64, 30)
+drawUITextNative({visible = true, scaleX = 2, scaleY = 2, x = 4, y = 0, text = "WIN",
+                  hanchor = "HCENTER", color = {1, 0.6, 0.1, 1}, colorMode = "fill"}, 60, 52)
+)";
+
+TEST_F(SceneTest, NinePartBoxesAndTexts) {
+    makeContext(128, 96);
+    makeWorld();
+    addInterfaceResources();
+    run(INTERFACE);
+    EXPECT_TRUE(matchesSceneGolden(capture("ui"), "ui"));
 }
 
 }  // namespace

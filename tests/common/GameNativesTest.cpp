@@ -204,6 +204,31 @@ TEST_F(GameNativesTest, NotificationsFollowTheSettings) {
     EXPECT_FALSE(truth(R"(addNotificationAfter("lives", 60, "x"))"));
 }
 
+TEST_F(GameNativesTest, FiredNotificationsReachTheScripts) {
+    run(R"(
+        settings = {} events = {} got = {}
+        function notifyEventManager(id, t) events[#events + 1] = id .. ":" .. t.type end
+        function onNote(name) got[#got + 1] = name end
+        setNotificationCallback("onNote")
+        addNotificationAfter("lives", 0, "rested"))");
+    world->setActive(false, false);
+    for (int i = 0; i < 100 && num("#got") == 0; ++i) {
+        world->natives().deliverRequests();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(str("events[1]"), "EID_ANALYTICS_PUSH_NOTIFICATION_WORKED:lives");
+    EXPECT_EQ(str("got[1]"), "lives");
+    // While the game is in front only the callback hears of it.
+    world->setActive(true, false);
+    run(R"(addNotificationAfter("coins", 0, "ready"))");
+    for (int i = 0; i < 100 && num("#got") == 1; ++i) {
+        world->natives().deliverRequests();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(str("got[2]"), "coins");
+    EXPECT_EQ(num("#events"), 1);
+}
+
 TEST_F(GameNativesTest, WrongArgumentTypesGiveTheStrictReadersMessage) {
     struct Case {
         const char* call;
