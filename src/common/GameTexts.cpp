@@ -443,8 +443,8 @@ void GameTexts::drawBoxInside(const lua::LuaTable& box, float x, float y, float 
                 *part.component = colour->getNumber(part.key);
             }
         }
-        context()->fillRect(std::floor(x), std::floor(y), std::floor(x + w - 1),
-                            std::floor(y + h - 1), c);
+        // The renderer's far corner is exclusive: fill the whole inside.
+        context()->fillRect(std::floor(x), std::floor(y), std::floor(x + w), std::floor(y + h), c);
     } else if (holdsString(box, "center")) {
         resources()->drawSprite(box.getString("center"), std::floor(x), std::floor(y),
                                 game::ANCHOR_TOP, game::ANCHOR_LEFT, w, h);

@@ -262,7 +262,7 @@ TEST_F(GameTextsTest, BoxWithAColourIsFilledInstead) {
     const StateContext::Draw& last = context->draws.back();
     EXPECT_EQ(last.kind, "rect");
     EXPECT_EQ((std::vector<float>{last.x0, last.y0, last.x1, last.y1}),
-              (std::vector<float>{10, 20, 49, 39}));
+              (std::vector<float>{10, 20, 50, 40}));
     for (const StateContext::Draw& d : context->draws) {
         EXPECT_FALSE(d.kind == "texture" && d.x1 - d.x0 == 40 && d.y1 - d.y0 == 20);
     }
