@@ -14,8 +14,6 @@ namespace {
 
 // The key is assembled from single bytes at run time.
 std::vector<uint8_t> buildContentKey() {
-    std::vector<uint8_t> key;
-    key.reserve(32);
     const uint8_t k00 = 0x1d, k01 = 0xb7, k02 = 0x54, k03 = 0x07;
     const uint8_t k04 = 0x98, k05 = 0x5d, k06 = 0xf7, k07 = 0x0d;
     const uint8_t k08 = 0xe6, k09 = 0xc0, k10 = 0xbb, k11 = 0xbd;
@@ -24,12 +22,8 @@ std::vector<uint8_t> buildContentKey() {
     const uint8_t k20 = 0x20, k21 = 0xd8, k22 = 0xbd, k23 = 0xc5;
     const uint8_t k24 = 0x9e, k25 = 0xdb, k26 = 0xf7, k27 = 0x04;
     const uint8_t k28 = 0x9f, k29 = 0x93, k30 = 0x31, k31 = 0x0b;
-    for (uint8_t b :
-         {k00, k01, k02, k03, k04, k05, k06, k07, k08, k09, k10, k11, k12, k13, k14, k15,
-          k16, k17, k18, k19, k20, k21, k22, k23, k24, k25, k26, k27, k28, k29, k30, k31}) {
-        key.push_back(b);
-    }
-    return key;
+    return {k00, k01, k02, k03, k04, k05, k06, k07, k08, k09, k10, k11, k12, k13, k14, k15,
+            k16, k17, k18, k19, k20, k21, k22, k23, k24, k25, k26, k27, k28, k29, k30, k31};
 }
 
 }  // namespace

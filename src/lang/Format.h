@@ -20,8 +20,8 @@ public:
     double number() const { return number_; }
     const std::string& text() const { return text_; }
 
-    // Appends this argument to out; spec is the number specification of the
-    // placeholder (between the optional ',' and the '}').
+    // Appends this argument to out; spec holds the placeholder's number format
+    // (between the optional ',' and the '}').
     void appendTo(std::string& out, const std::string& spec) const;
 
 private:

@@ -12,27 +12,12 @@
 #include "common/GameConfig.h"
 #include "common/GameLua.h"
 #include "common/RecordingContext.h"
-#include "framework/OSInterface.h"
+#include "framework/FakeOS.h"
 #include "game/Resources.h"
 #include "io/VFS.h"
 #include "lang/Exception.h"
 
 namespace {
-
-class FakeOS : public framework::OSInterface {
-public:
-    FakeOS() : OSInterface({"quillfire"}) {}
-    void setWindowSize(int, int) override {}
-    void setOrientation(int) override {}
-    void activate() override {}
-    void deactivate() override {}
-    void setFullscreen(bool) override {}
-    bool isFullscreen() const override { return false; }
-    bool setMouseCaptured(bool) override { return false; }
-    bool isMouseCaptured() const override { return false; }
-    bool setMousePosition(int, int) override { return false; }
-    void setCursor(const std::string&) override {}
-};
 
 class ShotContext : public worldtest::RecordingContext {
 public:
@@ -78,7 +63,7 @@ protected:
     float calls(const char* hook) { return world().getTable("calls").getNumber(hook); }
     void frame(float dt = 1.0f / 60) { app->update(dt, context.get(), 3); }
 
-    FakeOS os;
+    fake::FakeOS os;
     lang::Ptr<ShotContext> context;
     lang::Ptr<GameApp> app;
 

@@ -170,38 +170,6 @@ drawRubberband(4, 66, 12, 60, 3, "BAND")
 drawRubberband(18, 64, 12, 60, 3, "BAND")
 )";
 
-std::string goldenPath(const std::string& name) {
-    const char* source = std::getenv("QF_SOURCE_DIR");
-    return std::string(source ? source : "../..") + "/tests/common/golden/" + name + ".png";
-}
-
-// Compares with tests/common/golden/<name>.png (QF_UPDATE_GOLDEN=1 writes it).
-::testing::AssertionResult matchesSceneGolden(const gr::Image& image, const std::string& name) {
-    const char* update = std::getenv("QF_UPDATE_GOLDEN");
-    if (update && std::strcmp(update, "1") == 0) {
-        gr::writePng(goldenPath(name), image);
-        return ::testing::AssertionSuccess();
-    }
-    const gr::Image expected = grtest::readPng(goldenPath(name));
-    if (expected.width != image.width || expected.height != image.height) {
-        return ::testing::AssertionFailure() << "size differs from " << goldenPath(name);
-    }
-    size_t bad = 0;
-    for (size_t i = 0; i < image.pixels.size(); i += 4) {
-        int diff = 0;
-        for (size_t c = 0; c < 4; ++c) {
-            diff = std::max(diff, std::abs(image.pixels[i + c] - expected.pixels[i + c]));
-        }
-        bad += diff > grtest::GOLDEN_CHANNEL_TOLERANCE ? 1 : 0;
-    }
-    if (bad > static_cast<size_t>(grtest::GOLDEN_PIXEL_SHARE * image.width * image.height)) {
-        const std::string actual = grtest::outputDir() + "/" + name + ".png";
-        gr::writePng(actual, image);
-        return ::testing::AssertionFailure() << bad << " pixels differ; see " << actual;
-    }
-    return ::testing::AssertionSuccess();
-}
-
 class SceneTest : public grtest::Gl2Test {
 protected:
     void SetUp() override {
@@ -264,7 +232,7 @@ TEST_F(SceneTest, ThemeObjectsTrailsAndSlingshot) {
     run("setBGColor(180, 220, 250)");
     ctx->clear(0xff000000u | world->drawing().clearColor(), true, false, false);
     run(SCENE);
-    EXPECT_TRUE(matchesSceneGolden(capture("scene"), "scene"));
+    EXPECT_TRUE(grtest::matchesGolden(capture("scene"), "scene", "common"));
 }
 
 // A framed panel with a label in its middle, a scaled coloured title below
@@ -286,7 +254,7 @@ TEST_F(SceneTest, NinePartBoxesAndTexts) {
     makeWorld();
     addInterfaceResources();
     run(INTERFACE);
-    EXPECT_TRUE(matchesSceneGolden(capture("ui"), "ui"));
+    EXPECT_TRUE(grtest::matchesGolden(capture("ui"), "ui", "common"));
 }
 
 }  // namespace

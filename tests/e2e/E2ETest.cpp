@@ -11,12 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "Capture.h"
 #include "Process.h"
-
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#include <stb/stb_image.h>
 
 namespace {
 
@@ -27,27 +23,8 @@ const std::string EXE = QUILLFIRE_EXE;
 const char* const DEMO_CONFIG =
     "name = 'Quillfire'\nwidth = 640\nheight = 480\nframerate = 0\nrenderer = { 'gl2' }\n";
 
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-
-    unsigned pixel(int x, int y) const {
-        const unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-        return (p[0] << 16) | (p[1] << 8) | p[2];
-    }
-};
-
-Image loadPng(const std::string& path) {
-    Image image;
-    int channels = 0;
-    unsigned char* data = stbi_load(path.c_str(), &image.width, &image.height, &channels, 3);
-    if (data) {
-        image.rgb.assign(data, data + static_cast<size_t>(image.width) * image.height * 3);
-        stbi_image_free(data);
-    }
-    return image;
-}
+using e2e::Image;
+using e2e::loadPng;
 
 ::testing::AssertionResult near(unsigned expected, unsigned actual) {
     for (int shift = 0; shift <= 16; shift += 8) {

@@ -6,12 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Capture.h"
 #include "Process.h"
-
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#include <stb/stb_image.h>
 
 // Runs the assembled game bundle headless and checks what it shows. The suite
 // shares its name with the frame's end-to-end runs, which the sanitizer pass skips.
@@ -24,26 +20,12 @@ struct Rgb {
     int r, g, b;
 };
 
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
+using e2e::Image;
+using e2e::loadPng;
 
-    Rgb at(int x, int y) const {
-        const unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-        return Rgb{p[0], p[1], p[2]};
-    }
-};
-
-Image loadPng(const std::string& path) {
-    Image image;
-    int channels = 0;
-    unsigned char* data = stbi_load(path.c_str(), &image.width, &image.height, &channels, 3);
-    if (data) {
-        image.rgb.assign(data, data + static_cast<size_t>(image.width) * image.height * 3);
-        stbi_image_free(data);
-    }
-    return image;
+Rgb at(const Image& image, int x, int y) {
+    const unsigned char* p = image.at(x, y);
+    return Rgb{p[0], p[1], p[2]};
 }
 
 bool close(Rgb a, Rgb b, int tolerance) {
@@ -60,7 +42,7 @@ int sceneryPixels(const Image& image, int x0, int y0, int x1, int y1) {
     int n = 0;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const Rgb p = image.at(x, y);
+            const Rgb p = at(image, x, y);
             n += !close(p, SKY, 12) && !close(p, SOIL, 12);
         }
     }
@@ -107,10 +89,10 @@ protected:
 TEST_F(EndToEnd, LevelShowsSkyGroundAndForts) {
     const Image image = capture("still", 30);
     ASSERT_FALSE(image.rgb.empty());
-    EXPECT_TRUE(close(SKY, image.at(5, 5), 3));
-    EXPECT_TRUE(close(SKY, image.at(320, 20), 3));
-    EXPECT_TRUE(close(SOIL, image.at(320, 470), 3));
-    EXPECT_TRUE(close(SOIL, image.at(630, 475), 3));
+    EXPECT_TRUE(close(SKY, at(image, 5, 5), 3));
+    EXPECT_TRUE(close(SKY, at(image, 320, 20), 3));
+    EXPECT_TRUE(close(SOIL, at(image, 320, 470), 3));
+    EXPECT_TRUE(close(SOIL, at(image, 630, 475), 3));
     // The forts stand right of the middle, the slingshot on the left.
     EXPECT_GT(sceneryPixels(image, 430, 300, 620, 400), 2000);
     EXPECT_GT(sceneryPixels(image, 80, 310, 130, 400), 200);
@@ -136,11 +118,11 @@ TEST_F(EndToEnd, UnattendedShotRepeatsExactlyAndChangesTheLevel) {
     EXPECT_TRUE(first.rgb == second.rgb);
     EXPECT_FALSE(first.rgb == still.rgb);
     // The bird left the sling, so the sky is the same but the forts were hit.
-    EXPECT_TRUE(close(SKY, first.at(5, 5), 3));
+    EXPECT_TRUE(close(SKY, at(first, 5, 5), 3));
     int changed = 0;
     for (int y = 250; y < 400; ++y) {
         for (int x = 420; x < 640; ++x) {
-            changed += !close(first.at(x, y), still.at(x, y), 0);
+            changed += !close(at(first, x, y), at(still, x, y), 0);
         }
     }
     EXPECT_GT(changed, 500);
@@ -178,10 +160,10 @@ TEST_F(EndToEnd, UnattendedShotsWinOrLoseTheLevel) {
         ASSERT_FALSE(image.rgb.empty());
         EXPECT_NE(std::string::npos, output_.find(c.verdict)) << output_;
         EXPECT_EQ(std::string::npos, output_.find(c.notVerdict)) << output_;
-        EXPECT_TRUE(close(c.banner, image.at(600, 240), 6));
-        EXPECT_TRUE(close(c.banner, image.at(20, 250), 6));
+        EXPECT_TRUE(close(c.banner, at(image, 600, 240), 6));
+        EXPECT_TRUE(close(c.banner, at(image, 20, 250), 6));
         // Above the banner the sky is untouched.
-        EXPECT_TRUE(close(SKY, image.at(5, 5), 3));
+        EXPECT_TRUE(close(SKY, at(image, 5, 5), 3));
     }
 }
 

@@ -1,24 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "FakeOS.h"
 #include "RecordingApp.h"
-#include "framework/OSInterface.h"
 
 namespace {
 
-class FakeOS : public framework::OSInterface {
-public:
-    FakeOS() : OSInterface({"quillfire", "config.lua"}) {}
-    void setWindowSize(int, int) override {}
-    void setOrientation(int) override {}
-    void activate() override {}
-    void deactivate() override {}
-    void setFullscreen(bool) override {}
-    bool isFullscreen() const override { return false; }
-    bool setMouseCaptured(bool) override { return true; }
-    bool isMouseCaptured() const override { return false; }
-    bool setMousePosition(int, int) override { return false; }
-    void setCursor(const std::string&) override {}
-};
+using fake::FakeOS;
 
 TEST(App, IsTheCurrentApplicationWhileItLives) {
     EXPECT_FALSE(framework::App::exists());

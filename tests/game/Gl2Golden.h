@@ -12,11 +12,6 @@ struct SDL_Window;
 
 namespace gametest {
 
-// Largest difference of one colour channel that still matches, and the share
-// of pixels allowed to differ by more (see golden/README.md).
-const int GOLDEN_CHANNEL_TOLERANCE = 4;
-const double GOLDEN_PIXEL_SHARE = 0.002;
-
 // A context of the gl2 plug-in on a hidden window of SDL's offscreen video
 // driver, cleared to dark grey.
 class Gl2GoldenTest : public ::testing::Test {

@@ -10,9 +10,9 @@
 namespace grtest {
 namespace {
 
-std::string goldenDir() {
+std::string goldenDir(const std::string& folder) {
     const char* source = std::getenv("QF_SOURCE_DIR");
-    return source ? std::string(source) + "/tests/gr/golden" : std::string("golden");
+    return source ? std::string(source) + "/tests/" + folder + "/golden" : std::string("golden");
 }
 
 bool updating() {
@@ -22,10 +22,11 @@ bool updating() {
 
 }  // namespace
 
-std::string outputDir() {
+std::string outputDir(const std::string& folder) {
     const char* binary = std::getenv("QF_BINARY_DIR");
-    std::filesystem::path dir = binary ? std::filesystem::path(binary) / "tests/gr/out"
-                                       : std::filesystem::temp_directory_path() / "qf-test-gr";
+    std::filesystem::path dir =
+        binary ? std::filesystem::path(binary) / "tests" / folder / "out"
+               : std::filesystem::temp_directory_path() / ("qf-test-" + folder);
     std::filesystem::create_directories(dir);
     return dir.string();
 }
@@ -37,8 +38,9 @@ gr::Image readPng(const std::string& path) {
     return gr::decodeImage(bytes.data(), bytes.size(), path);
 }
 
-::testing::AssertionResult matchesGolden(const gr::Image& image, const std::string& name) {
-    const std::string golden = goldenDir() + "/" + name + ".png";
+::testing::AssertionResult matchesGolden(const gr::Image& image, const std::string& name,
+                                         const std::string& folder) {
+    const std::string golden = goldenDir(folder) + "/" + name + ".png";
     if (updating()) {
         gr::writePng(golden, image);
         return ::testing::AssertionSuccess() << "wrote " << golden;
@@ -48,7 +50,7 @@ gr::Image readPng(const std::string& path) {
                << golden << " is missing; make it with QF_UPDATE_GOLDEN=1";
     }
     const gr::Image expected = readPng(golden);
-    const std::string actual = outputDir() + "/" + name + ".png";
+    const std::string actual = outputDir(folder) + "/" + name + ".png";
     if (expected.width != image.width || expected.height != image.height) {
         gr::writePng(actual, image);
         return ::testing::AssertionFailure()
