@@ -28,20 +28,6 @@ inline std::string optString(lua::LuaState* state, int index) {
     return absent(state, index) ? std::string() : std::string(state->toString(index));
 }
 
-// A script number as an int: truncated toward zero, clamped, NaN as 0.
-inline int toInt(float value) {
-    if (!(value == value)) {
-        return 0;
-    }
-    if (value >= 2147483647.f) {
-        return 2147483647;
-    }
-    if (value <= -2147483648.f) {
-        return -2147483647 - 1;
-    }
-    return static_cast<int>(value);
-}
-
 // 1 when the native was called with the colon syntax (the table itself first).
 inline int selfOffset(lua::LuaState* state) {
     return state->getType(1) == LUA_TTABLE ? 1 : 0;

@@ -2,6 +2,7 @@
 
 #include "game/Anchor.h"
 #include "game/LuaArgs.h"
+#include "lang/Numbers.h"
 #include "pf/Launcher.h"
 
 namespace game {
@@ -83,13 +84,13 @@ int LuaResources::createBitmapFont(lua::LuaState* state) {
 int LuaResources::createSystemFont(lua::LuaState* state) {
     std::string name = state->toString(1);
     std::string face = state->toString(2);
-    int size = toInt(state->toNumber(3));
+    int size = lang::truncateToInt(state->toNumber(3));
     // Packed as alpha, red, green, blue bytes, then split into the colour.
     uint32_t argb = 0;
     for (int i = 4; i <= 7; ++i) {
-        argb = (argb << 8) | static_cast<uint32_t>(toInt(state->toNumber(i)));
+        argb = (argb << 8) | static_cast<uint32_t>(lang::truncateToInt(state->toNumber(i)));
     }
-    int style = toInt(state->toNumber(8));
+    int style = lang::truncateToInt(state->toNumber(8));
     bool reload = optBoolean(state, 9, false);
     resources_->createSystemFont(name, face, size, gr::Color::fromARGB(argb), style, reload);
     return 0;
@@ -159,7 +160,8 @@ int LuaResources::drawString(lua::LuaState* state) {
 }
 
 void LuaResources::setClipRect(float x, float y, float width, float height) {
-    resources_->setClipRect(toInt(x), toInt(y), toInt(width), toInt(height));
+    resources_->setClipRect(lang::truncateToInt(x), lang::truncateToInt(y),
+                            lang::truncateToInt(width), lang::truncateToInt(height));
 }
 
 int LuaResources::getClipRect(lua::LuaState* state) {

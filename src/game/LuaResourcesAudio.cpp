@@ -4,6 +4,7 @@
 
 #include "game/LuaArgs.h"
 #include "game/LuaResources.h"
+#include "lang/Numbers.h"
 
 namespace game {
 
@@ -52,7 +53,7 @@ int LuaResources::playAudio(lua::LuaState* state) {
     std::string name = state->toString(1);
     float volume = optNumber(state, 2, 1);
     bool loop = optBoolean(state, 3, false);
-    int track = toInt(optNumber(state, 4, 0));
+    int track = lang::truncateToInt(optNumber(state, 4, 0));
     state->pushLightUserData(handleToUserData(resources_->playAudio(name, volume, loop, track)));
     return 1;
 }
@@ -78,11 +79,13 @@ int LuaResources::isAudioPlaying(lua::LuaState* state) {
 }
 
 void LuaResources::createAudioOutput(float channels, float bitsPerSample, float samplesPerSecond) {
-    resources_->createAudioOutput(toInt(channels), toInt(bitsPerSample), toInt(samplesPerSecond));
+    resources_->createAudioOutput(lang::truncateToInt(channels), lang::truncateToInt(bitsPerSample),
+                                  lang::truncateToInt(samplesPerSecond));
 }
 
 void LuaResources::createAudioInput(float channels, float bitsPerSample, float samplesPerSecond) {
-    resources_->createAudioInput(toInt(channels), toInt(bitsPerSample), toInt(samplesPerSecond));
+    resources_->createAudioInput(lang::truncateToInt(channels), lang::truncateToInt(bitsPerSample),
+                                 lang::truncateToInt(samplesPerSecond));
 }
 
 void LuaResources::createCompositeAudio(const std::string& name, lua::LuaTable clipNames) {
@@ -131,11 +134,11 @@ void LuaResources::setMasterVolume(float volume) {
 }
 
 void LuaResources::setTrackVolume(float volume, float track) {
-    resources_->setTrackVolume(volume, toInt(track));
+    resources_->setTrackVolume(volume, lang::truncateToInt(track));
 }
 
 float LuaResources::getTrackVolume(float track) {
-    return resources_->getTrackVolume(toInt(track));
+    return resources_->getTrackVolume(lang::truncateToInt(track));
 }
 
 }  // namespace game

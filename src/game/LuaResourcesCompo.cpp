@@ -4,6 +4,7 @@
 #include "game/LuaArgs.h"
 #include "game/LuaResources.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 
 namespace game {
 
@@ -30,7 +31,7 @@ CompoSprite* findCompo(const Resources& resources, const std::string& name, cons
 CompoSprite::Entry* findEntry(lua::LuaState* state, const CompoSprite& compo) {
     switch (state->getType(2)) {
         case LUA_TNUMBER:
-            return compo.getSpriteEntry(toInt(state->toNumber(2)));
+            return compo.getSpriteEntry(lang::truncateToInt(state->toNumber(2)));
         case LUA_TSTRING:
             return compo.getSpriteEntry(std::string(state->toString(2)));
         default:

@@ -1,4 +1,5 @@
 #include "game/LuaArgs.h"
+#include "lang/Numbers.h"
 #include "lua/LuaState.h"
 #include "particle/Manager.h"
 
@@ -6,7 +7,6 @@ namespace particle {
 namespace {
 
 using game::luaargs::absent;
-using game::luaargs::toInt;
 
 // Arguments after the receiver (particles:add(...)); also accepts particles.add(...).
 struct Args {
@@ -18,7 +18,7 @@ struct Args {
     bool has(int k) const { return !absent(state, slot(k)); }
     // An absent number is 0; any other value must be a number.
     float number(int k) const { return has(k) ? state->toNumber(slot(k)) : 0.0f; }
-    int integer(int k) const { return toInt(number(k)); }
+    int integer(int k) const { return lang::truncateToInt(number(k)); }
     std::string text(int k) const { return state->toString(slot(k)); }
     // Counts only when it is the boolean true.
     bool flag(int k) const { return state->isBoolean(slot(k)) && state->toBoolean(slot(k)); }

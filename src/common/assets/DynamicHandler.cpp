@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "common/world/ScriptNumber.h"
 #include "game/Resources.h"
 #include "gr/Context.h"
 #include "io/PathName.h"
 #include "lang/Exception.h"
 #include "lang/Format.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
 #include "lua/StackGuard.h"
 
@@ -252,7 +252,7 @@ std::vector<DynamicHandler::File> DynamicHandler::resolve(const std::string& gro
     for (int i = 1; !list.isEmpty() && list.isTable(i); ++i) {
         const lua::LuaTable entry = list.getTable(i);
         const std::string file = entry.getString(1);
-        const int type = truncateNumber(entry.getNumber(2));
+        const int type = lang::truncateToInt(entry.getNumber(2));
         if (type != AssetStore::SPRITE_SHEET && type != AssetStore::COMPO_SPRITE_SET) {
             throw lang::Exception(lang::Format(
                 "Unrecognized file type in load group {0} in {1} loadlist: [ {2}, {3} ]", group,

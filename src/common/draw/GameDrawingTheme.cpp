@@ -8,12 +8,12 @@
 #include "common/ui/GameOverlays.h"
 #include "common/world/GameLua.h"
 #include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "game/Anchor.h"
 #include "game/CompoSprite.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
 #include "gr/Context.h"
+#include "lang/Numbers.h"
 
 namespace {
 
@@ -138,11 +138,11 @@ void GameDrawing::drawFullLayer(const ThemeLayer& layer, float y, float line) {
         state.scaleY = scaleY;
         if (!layer.tiled) {
             const float x = static_cast<float>(
-                truncateNumber(layer.baseX - cameraX_ * layer.parallax / s - tiltShift / s));
+                lang::truncateToInt(layer.baseX - cameraX_ * layer.parallax / s - tiltShift / s));
             utils->drawSprite(layer.spriteName, x, y, 1, colour);
         } else if (w > 0) {
             const float x0 = -(h / s + w);
-            float i = static_cast<float>(truncateNumber(x0));
+            float i = static_cast<float>(lang::truncateToInt(x0));
             const float frac = x0 - i;
             for (int n = 0; i < right && n < MAX_TILES; ++n, i += w) {
                 utils->drawSprite(layer.spriteName, i + frac, y, 1, colour);
@@ -189,7 +189,7 @@ void GameDrawing::drawThemeSprites(const ThemeLayer& layer, float parallax) {
 
 void GameDrawing::drawLayer(float index) {
     Theme* current = theme();
-    const int i = truncateNumber(index);
+    const int i = lang::truncateToInt(index);
     if (!current || !context() || i < 0) {
         return;
     }
@@ -236,10 +236,10 @@ void GameDrawing::drawForegroundLayer(ThemeLayer& layer) {
     const float c = (layer.scrollOffset + cameraX_) * p;
     const float right = context()->width() / s / ws + layer.pivotX;
     const float x0 = -(std::fmod(c, w * s) + w * s) / s;
-    int64_t i = truncateNumber(x0);
+    int64_t i = lang::truncateToInt(x0);
     state.translateX = x0 - static_cast<float>(i);
     state.translateY = -cameraY_ / s;
-    const int step = truncateNumber(w);
+    const int step = lang::truncateToInt(w);
     game::Resources* resources = world_.services().resources;
     if (resources && step > 0) {
         for (int n = 0; static_cast<float>(i) < right && n < MAX_TILES; ++n, i += step) {

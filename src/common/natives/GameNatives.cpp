@@ -9,7 +9,6 @@
 #include "audio/AudioOutput.h"
 #include "common/world/GameLua.h"
 #include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/WorldParticles.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
@@ -19,6 +18,7 @@
 #include "io/BasicFileSystem.h"
 #include "io/FileOutputStream.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
 #include "lua/LuaJSON.h"
 #include "lua/LuaSerializer.h"
@@ -160,7 +160,7 @@ std::string GameNatives::sumIntegerTable(lua::LuaTable table) {
 void GameNatives::setOffsetedViewport(float x, float y) {
     lang::Ptr<gr::Context> context = world_.services().context;
     if (context) {
-        int left = truncateNumber(x), top = truncateNumber(y);
+        int left = lang::truncateToInt(x), top = lang::truncateToInt(y);
         context->setViewport(gr::Rect{left, top, left + context->width(), top + context->height()});
     }
 }
@@ -192,7 +192,7 @@ void GameNatives::setChannelCountLimit(float channel, float count) {
     game::Resources* resources = world_.services().resources;
     audio::AudioOutput* output = resources ? resources->getAudioOutput() : nullptr;
     if (output) {
-        output->setChannelCountLimit(truncateNumber(channel), truncateNumber(count));
+        output->setChannelCountLimit(lang::truncateToInt(channel), lang::truncateToInt(count));
     }
 }
 

@@ -6,11 +6,11 @@
 #include "common/world/GameLua.h"
 #include "common/world/GameLuaHooks.h"
 #include "common/world/PolygonCheck.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/special/GamePortals.h"
 #include "game/Resources.h"
 #include "lang/Format.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
 
 namespace {
@@ -282,7 +282,7 @@ void GameLua::setRollingSound(std::string name, std::string sound) {
 
 void GameLua::setColliderType(std::string name, float type) {
     if (GameObject* object = findObject(name)) {
-        object->colliderType = truncateNumber(type);
+        object->colliderType = lang::truncateToInt(type);
     }
 }
 

@@ -9,10 +9,10 @@
 #include "common/world/GameHost.h"
 #include "common/world/GameLua.h"
 #include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/special/GamePortals.h"
 #include "game/Resources.h"
 #include "gr/Context.h"
+#include "lang/Numbers.h"
 
 void GameLua::registerPhysicsNatives() {
     bindMethod("setPhysicsSimulationScale", this, &GameLua::setPhysicsSimulationScale);
@@ -46,8 +46,8 @@ void GameLua::setMaxTranslation(float value) {
 }
 
 void GameLua::setLevelLimits(float minX, float, float maxX, float) {
-    levelMinX_ = truncateNumber(minX);
-    levelMaxX_ = truncateNumber(maxX);
+    levelMinX_ = lang::truncateToInt(minX);
+    levelMaxX_ = lang::truncateToInt(maxX);
 }
 
 void GameLua::setAccelerometerActive(bool active) {

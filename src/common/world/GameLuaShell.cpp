@@ -9,12 +9,12 @@
 #include "common/world/GameHost.h"
 #include "common/world/GameLua.h"
 #include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/WorldParticleManager.h"
 #include "common/world/WorldParticles.h"
 #include "game/Resources.h"
 #include "gr/Context.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lang/System.h"
 #include "lua/LuaException.h"
 
@@ -192,7 +192,7 @@ void GameLua::captureScreen(std::string file) {
 }
 
 float GameLua::toggleZoomSteps(float min, float max, float steps) {
-    int count = truncateNumber(steps);
+    int count = lang::truncateToInt(steps);
     return services_.host ? static_cast<float>(services_.host->toggleZoomSteps(min, max, count))
                           : 0.0f;
 }

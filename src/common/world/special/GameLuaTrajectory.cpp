@@ -2,7 +2,7 @@
 
 #include "common/world/GameLua.h"
 #include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
+#include "lang/Numbers.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void GameLua::startNewTrajectory() {
 }
 
 void GameLua::addToTrajectory(float bird, float x, float y) {
-    int k = truncateNumber(bird);
+    int k = lang::truncateToInt(bird);
     // Only birds 1 to 3 have lists.
     if (k >= 1 && k <= BIRDS_PER_SET) {
         trajectoryPoints_[trajectorySet_ + k - 1].emplace_back(x, y);
@@ -43,7 +43,7 @@ void GameLua::addToTrajectory(float bird, float x, float y) {
 }
 
 void GameLua::addPuffToTrajectory(float bird, float x, float y) {
-    int k = truncateNumber(bird);
+    int k = lang::truncateToInt(bird);
     if (k >= 1 && k <= BIRDS_PER_SET) {
         trajectoryPuffs_[trajectorySet_ + k - 1].emplace_back(x, y);
     }
