@@ -1,13 +1,15 @@
 #include "game/LuaResources.h"
 
 #include "game/Anchor.h"
-#include "game/LuaArgs.h"
 #include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 #include "pf/Launcher.h"
 
 namespace game {
 
-using namespace luaargs;
+using lua::optBoolean;
+using lua::optString;
+using lua::selfOffset;
 
 LuaResources::LuaResources(lua::LuaState& state, const lang::Ptr<gr::Context>& context)
     : lua::LuaObject(state), resources_(new Resources(context)) {
@@ -137,7 +139,7 @@ int LuaResources::drawSprite(lua::LuaState* state) {
     int vertical = ANCHOR_VPIVOT, horizontal = ANCHOR_HPIVOT;
     applyAnchor(optString(state, 4 + b), vertical, horizontal);
     applyAnchor(optString(state, 5 + b), vertical, horizontal);
-    if (absent(state, 6 + b)) {
+    if (lua::isAbsent(state, 6 + b)) {
         resources_->drawSprite(name, x, y, vertical, horizontal);
     } else {
         float width = state->toNumber(6 + b);

@@ -2,13 +2,14 @@
 
 #include <cstdint>
 
-#include "game/LuaArgs.h"
 #include "game/LuaResources.h"
 #include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 
 namespace game {
 
-using namespace luaargs;
+using lua::optBoolean;
+using lua::optNumber;
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/LuaArgs.h"
 #include "game/SpriteProvider.h"
 #include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 #include "math/random.h"
 
 namespace particle {
@@ -145,7 +145,7 @@ ParticleDefinition* Manager::prepare(const std::string& name) {
     if (table.isEmpty()) {
         return known ? &it->second : nullptr;
     }
-    if (known && !(table.isBoolean("alwaysLoad") && table.getBoolean("alwaysLoad"))) {
+    if (known && !lua::isTrue(table, "alwaysLoad")) {
         return &it->second;
     }
     ParticleDefinition& d = definitions_[name];

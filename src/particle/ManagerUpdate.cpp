@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/LuaArgs.h"
 #include "lang/Numbers.h"
 #include "particle/Manager.h"
 

@@ -6,13 +6,13 @@
 #include "common/draw/GameDrawing.h"
 #include "common/ui/GameOverlays.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/WorldParticles.h"
 #include "game/Anchor.h"
 #include "game/CompoSprite.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
 #include "gr/Context.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void GameDrawing::drawGameNative() {
     const float scale = world_.worldScale_;
     ctx->renderState().scaleX = scale;
     ctx->renderState().scaleY = scale;
-    const bool extraDraws = gamelua::isTrue(world_, "hasExtraZOrderedDraws");
+    const bool extraDraws = lua::isTrue(world_, "hasExtraZOrderedDraws");
     // The keys are taken first: the hook may add or remove objects.
     std::vector<int> keys;
     for (const auto& entry : world_.drawOrder_) {

@@ -7,13 +7,13 @@
 #include "common/level/Theme.h"
 #include "common/ui/GameOverlays.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "game/Anchor.h"
 #include "game/CompoSprite.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
 #include "gr/Context.h"
 #include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ bool waterLevel(const lua::LuaTable& objects, float& level) {
         return true;
     }
     if (objects.isTable("water")) {
-        level = gamelua::numberOr(objects.getTable("water"), "waterLevel", 0);
+        level = lua::numberOr(objects.getTable("water"), "waterLevel", 0);
         return true;
     }
     return false;

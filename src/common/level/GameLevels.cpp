@@ -7,7 +7,6 @@
 #include "audio/AudioOutput.h"
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/WorldParticles.h"
 #include "common/world/special/GamePortals.h"
 #include "game/Resources.h"
@@ -21,6 +20,7 @@
 #include "lang/Log.h"
 #include "lauxlib.h"
 #include "lua/LuaState.h"
+#include "lua/ScriptValues.h"
 #include "lua/StackGuard.h"
 
 namespace {

@@ -5,7 +5,6 @@
 
 #include "common/level/GameLevels.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "game/CompoSprite.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
@@ -13,9 +12,10 @@
 #include "lang/Format.h"
 #include "lang/Numbers.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 namespace {
 

@@ -8,7 +8,6 @@
 
 #include "audio/AudioOutput.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/WorldParticles.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
@@ -22,6 +21,7 @@
 #include "lua/LuaException.h"
 #include "lua/LuaJSON.h"
 #include "lua/LuaSerializer.h"
+#include "lua/ScriptValues.h"
 #include "lua/StackGuard.h"
 #include "pf/Locale.h"
 
@@ -107,7 +107,7 @@ void requirePlainName(const std::string& name, const char* native) {
 
 void GameNatives::saveParticleFile(std::string name) {
     requirePlainName(name, "saveParticleFile");
-    lua::LuaTable particles = world_.globalTable("particleTable");
+    lua::LuaTable particles = lua::tableOrEmpty(world_, "particleTable");
     if (particles.isEmpty() || !particles.isTable("particles") ||
         !particles.getTable("particles").isTable(name)) {
         throw lua::LuaException(lang::Format("saveParticleFile: no particle definition {0}", name));

@@ -9,12 +9,12 @@
 #include "common/ui/GameOverlays.h"
 #include "common/ui/GameTexts.h"
 #include "common/world/GameHost.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/WorldParticles.h"
 #include "common/world/special/GamePortals.h"
 #include "gr/Context.h"
 #include "lang/Format.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -75,24 +75,13 @@ GameObject* GameLua::findObject(const std::string& name) const {
 }
 
 void GameLua::bindLevelTables() {
-    worldTable_ =
-        objectsTable_.isTable("world") ? objectsTable_.getTable("world") : lua::LuaTable();
-    deadList_ = isTable("deadBlocks") ? getTable("deadBlocks") : lua::LuaTable();
+    worldTable_ = lua::tableOrEmpty(objectsTable_, "world");
+    deadList_ = lua::tableOrEmpty(*this, "deadBlocks");
 }
 
 void GameLua::removeAllObjects() {
     while (!objects_.empty()) {
         removeObject(objects_.begin()->first);
-    }
-}
-
-void GameLua::pushHook(const char* name) {
-    lua::LuaState& state = *getState();
-    pushField(name);
-    if (!lua_isfunction(state.getLua(), -1)) {
-        state.pop(1);
-        throw lua::LuaException(
-            lang::Format("Script function {0} is not defined{1}", name, state.getCallStack()));
     }
 }
 
@@ -104,10 +93,6 @@ void GameLua::markDead(GameObject& object, const lua::LuaTable& table) {
 
 lua::LuaTable GameLua::objectTable(const GameObject& object) const {
     return object.table;
-}
-
-lua::LuaTable GameLua::globalTable(const char* name) const {
-    return isTable(name) ? getTable(name) : lua::LuaTable();
 }
 
 bool GameLua::hasTableIn(const lua::LuaTable& table, const std::string& name) const {

@@ -12,6 +12,7 @@
 #include "common/world/GameObject.h"
 #include "lang/Ptr.h"
 #include "lua/LuaObject.h"
+#include "lua/ScriptValues.h"
 
 class GameDrawing;
 class GameHost;
@@ -99,8 +100,13 @@ public:
     /// failures are logged, the world is going away.
     void shutdown();
     void resetGameTimer() { resetTimer(); }
-    /// Calls the script function name without arguments (LuaException when missing).
-    void callScript(const char* name);
+    /// Calls the scripts' function name with the arguments (float, bool,
+    /// strings, tables) and no results. Throws lua::LuaException when the
+    /// scripts do not define it or it raises an error.
+    template <class... A>
+    void callHook(const char* name, const A&... args) {
+        lua::callHook(*this, name, args...);
+    }
     /// What the screen is cleared with each frame: 0xAARRGGBB.
     uint32_t backgroundColor() const;
 
@@ -320,17 +326,9 @@ private:
     int getTrajectory(lua::LuaState* state);
     void recordTrajectories(PoseSource source);
 
-    // Hooks and helpers (GameLua.cpp).
-    /// Pushes the script function `name` of this object; throws LuaException
-    /// when the scripts do not define it.
-    void pushHook(const char* name);
-    /// Calls the hook with the arguments (float, bool, strings, tables) and no
-    /// results; defined in GameLuaHooks.h.
-    template <class... A>
-    void callHook(const char* name, const A&... args);
+    // Helpers (GameLua.cpp).
     void markDead(GameObject& object, const lua::LuaTable& table);
     lua::LuaTable objectTable(const GameObject& object) const;
-    lua::LuaTable globalTable(const char* name) const;
 
     Services services_;
     std::unique_ptr<b2World> world_;

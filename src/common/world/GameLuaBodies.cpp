@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "lang/Log.h"
 #include "lang/Numbers.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 #include "math/random.h"
 
 namespace {
@@ -250,7 +250,7 @@ lua::LuaTable GameLua::getIntersectingObjects(lua::LuaTable box) {
 }
 
 void GameLua::applyDestroyOnForce(GameObject& object) {
-    if (gamelua::isTrue(object.table, "destroyOnForce")) {
+    if (lua::isTrue(object.table, "destroyOnForce")) {
         object.destroyPending = 1;
         object.destroyTimer = 0;
     }

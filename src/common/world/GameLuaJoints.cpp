@@ -5,13 +5,13 @@
 #include <cmath>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "lang/Format.h"
 #include "lang/Numbers.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 namespace {
 
@@ -333,8 +333,7 @@ void GameLua::removeJointsOf(const std::string& name) {
         if (it->end1 == name) {
             GameObject* other = findObject(it->end2);
             if (other) {
-                lua::LuaTable link =
-                    joints.isTable(it->name) ? joints.getTable(it->name) : lua::LuaTable();
+                lua::LuaTable link = lua::tableOrEmpty(joints, it->name);
                 other->destroyPending = 1;
                 other->destroyTimer = link.isEmpty() ? 1.0f : link.getNumber("destroyTimer");
             }

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/PolygonCheck.h"
 #include "common/world/special/GamePortals.h"
 #include "game/Resources.h"

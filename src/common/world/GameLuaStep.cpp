@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/GameSounds.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -130,7 +130,7 @@ bool GameLua::detectMovingOf(const std::string& name, float dt, bool& awake, boo
             aboveTolerance = true;
         }
         // A spin either way keeps the shot going.
-        if (v2 > 9 || (std::fabs(w) > 0.1f && !jointed) || gamelua::isTrue(table, "inBubble")) {
+        if (v2 > 9 || (std::fabs(w) > 0.1f && !jointed) || lua::isTrue(table, "inBubble")) {
             busy = true;
         }
         if (object->shapeKind == GameObject::SHAPE_CIRCLE && object->colliderType != 3) {

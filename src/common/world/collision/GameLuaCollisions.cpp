@@ -1,8 +1,8 @@
 // The contact filter, the contact listener and the collision-rule table.
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/special/GamePortals.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -166,7 +166,7 @@ void GameLua::onBubbleContact(b2Contact* contact) {
     GameObject* b = GameObject::of(contact->GetFixtureB()->GetBody());
     GameObject& bird = a->colliderType == 3 ? *a : *b;
     GameObject& bubble = &bird == a ? *b : *a;
-    if (!gamelua::isTrue(bird.table, "inBubble")) {
+    if (!lua::isTrue(bird.table, "inBubble")) {
         bubble.table.set("strength", 0.0f);
         bubble.table.set("killSilently", true);
         markDead(bubble, bubble.table);

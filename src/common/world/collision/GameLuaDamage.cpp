@@ -4,14 +4,14 @@
 #include <cmath>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 void GameLua::birdAgainstBlock(GameObject& bird, GameObject& block, b2Contact* contact) {
     std::string material = block.table.getString("materialName");
-    lua::LuaTable factors = globalTable("blockTable")
+    lua::LuaTable factors = lua::tableOrEmpty(*this, "blockTable")
                                 .getTable("damageFactors")
                                 .getTable(bird.table.getString("damageFactors"));
     float damageMultiplier = numberOr(factors.getTable("damageMultiplier"), material, 1);

@@ -3,36 +3,20 @@
 #include <vector>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/GameSounds.h"
 #include "common/world/WorldParticles.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 namespace {
-
-// Strings of an array from index 1 up to the first value that is no string.
-std::vector<std::string> stringsOf(const lua::LuaTable& array) {
-    std::vector<std::string> strings;
-    lua::LuaState& state = *array.getState();
-    lua::StackGuard guard(state.getLua());
-    for (int i = 1;; ++i) {
-        array.pushField(i);
-        bool isString = state.getType(-1) == LUA_TSTRING;
-        state.pop(1);
-        if (!isString) {
-            return strings;
-        }
-        strings.push_back(array.getString(i));
-    }
-}
 
 PortalEffect readEffect(const lua::LuaTable& entry) {
     PortalEffect effect;
     effect.sound = entry.getString("type") == "sound";
     if (entry.isTable("id")) {
-        effect.ids = stringsOf(entry.getTable("id"));
+        effect.ids = lua::stringsOf(entry.getTable("id"));
     } else if (entry.isString("id")) {
         effect.ids.push_back(entry.getString("id"));
     }
@@ -234,7 +218,7 @@ void GamePortals::inheritTeleportation(std::string key, lua::LuaTable names) {
     if (!source) {
         return;
     }
-    for (const std::string& name : stringsOf(names)) {
+    for (const std::string& name : lua::stringsOf(names)) {
         if (GameObject* object = world_.findObject(name)) {
             add(name, source->cloneFor(*object));
         }
