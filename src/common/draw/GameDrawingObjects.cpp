@@ -5,6 +5,7 @@
 
 #include "common/draw/GameDrawing.h"
 #include "common/ui/GameOverlays.h"
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
 #include "common/world/WorldParticles.h"
 #include "game/Anchor.h"
@@ -18,10 +19,6 @@ namespace {
 
 const float PIXELS_PER_UNIT = 20;
 const int TRAIL_LISTS = 6;
-
-bool isBirdType(int type) {
-    return type == 3 || type == 4;
-}
 
 }  // namespace
 
@@ -61,7 +58,7 @@ void GameDrawing::drawKey(int key, bool& trailsDrawn) {
         if (!object || (!object->sprite && !object->compoSprite) || !object->visible) {
             continue;
         }
-        if (object->colliderType == 7 && !world_.editing_) {
+        if (isEditorOnly(object->colliderType) && !world_.editing_) {
             continue;
         }
         drawObject(*object, trailsDrawn);
@@ -77,7 +74,7 @@ void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
     state.scaleX = state.scaleY = scale;
     float x = PIXELS_PER_UNIT * object.renderX;
     float y = PIXELS_PER_UNIT * object.renderY;
-    if (isBirdType(object.colliderType) && !trailsDrawn) {
+    if (isCharacter(object.colliderType) && !trailsDrawn) {
         trailsDrawn = true;
         state.setAngle(0);
         drawTrails();
@@ -94,13 +91,13 @@ void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
         world_.overlays().addMask(object.texture, x, y, *object.sprite);
         return;
     }
-    if (object.colliderType == 5) {
+    if (isSpinner(object.colliderType)) {
         const float dx = 5 * std::cos(object.spinPhase), dy = 5 * std::sin(object.spinPhase);
         drawObjectSprite(object, x - dx, y - dy);
         drawObjectSprite(object, x + dx, y + dy);
         return;
     }
-    if (isBirdType(object.colliderType) && object.useDrawScale) {
+    if (isCharacter(object.colliderType) && object.useDrawScale) {
         const float dx = object.drawScale[0], dy = object.drawScale[1];
         if (dx == 0 || dy == 0) {
             return;  // nothing to see, and no division by zero
@@ -120,7 +117,7 @@ void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
         state.scaleY *= object.scaleY;
         x /= object.scaleX;
         y /= object.scaleY;
-    } else if (object.colliderType == 1) {
+    } else if (isBigBird(object.colliderType)) {
         state.translateX *= 0.5f;
         state.translateY *= 0.5f;
         state.scaleX *= 2;

@@ -9,6 +9,7 @@
 
 #include "box2d/box2d.h"
 #include "common/app/GamePaths.h"
+#include "common/world/ColliderType.h"
 #include "common/world/GameObject.h"
 #include "lang/Ptr.h"
 #include "lua/LuaObject.h"
@@ -49,7 +50,6 @@ struct JointRecord {
 /// are looked up in it. Main thread only.
 class GameLua : public lua::LuaObject, public b2ContactListener, public b2ContactFilter {
 public:
-    static constexpr int COLLIDER_TYPES = 12;
     static constexpr float STEP = 1.0f / 30.0f;
 
     /// What the world works with; every pointer may be null (headless use).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
 #include "common/world/PolygonCheck.h"
 #include "common/world/special/GamePortals.h"
@@ -131,7 +132,7 @@ GameObject& GameLua::addObject(const std::string& name, const std::string& sprit
     GameObject& object = *owned;
     objects_.emplace(name, std::move(owned));
     object.world = world_.get();
-    object.colliderType = 0;
+    object.colliderType = COLLIDER_BLOCK;
     object.name = name;
     object.spriteName = sprite;
     if (!sprite.empty()) {

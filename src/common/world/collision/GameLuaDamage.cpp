@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
 #include "lua/ScriptValues.h"
 
@@ -55,8 +56,8 @@ void GameLua::birdAgainstBlock(GameObject& bird, GameObject& block, b2Contact* c
 }
 
 void GameLua::blockAgainstBlock(GameObject& a, GameObject& b) {
-    bool ground =
-        a.colliderType == 2 || b.colliderType == 2 || a.name == "ground" || b.name == "ground";
+    bool ground = isGround(a.colliderType) || isGround(b.colliderType) || a.name == "ground" ||
+                  b.name == "ground";
     bool spareAll =
         ground && (isTrue(a.table, "ignoreGroundDamage") || isTrue(b.table, "ignoreGroundDamage"));
     bool spareB = isTrue(a.table, "noCollisionDamage") || isTrue(b.table, "ignoreAllDamage");

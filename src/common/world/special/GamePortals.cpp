@@ -1,4 +1,5 @@
 #include "common/world/special/GamePortals.h"
+#include "common/world/ColliderType.h"
 
 #include <vector>
 
@@ -160,7 +161,7 @@ void GamePortals::contactBegan(GameObject& a, GameObject& b) {
     }
     const std::string key = pairKey(traveller.name, portal->name, target->name);
     add(key, new PortalObjectTeleporter(*this, traveller, key, setupFor(*portal, *target)));
-    if (traveller.colliderType == 3) {
+    if (isFlyingBird(traveller.colliderType)) {
         world_.callHook("birdTravellingThroughPortal", traveller.name);
     }
 }
