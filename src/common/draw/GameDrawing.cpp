@@ -72,9 +72,9 @@ void GameDrawing::setCameraViewport(float x, float y, float, float) {
     cameraY_ = y;
     gr::Context* ctx = context();
     WorldParticles* particles = world_.services().particles;
-    if (particles && ctx && world_.worldScale_ > 0) {
+    if (particles && ctx && world_.getWorldScale() > 0) {
         // The view in world pixels: the camera is where screen (0, 0) lands.
-        const float scale = world_.worldScale_;
+        const float scale = world_.getWorldScale();
         particles->viewChanged(x, y, x + ctx->width() / scale, y + ctx->height() / scale);
     }
 }

@@ -27,13 +27,13 @@ void GameDrawing::drawGameNative() {
     if (!ctx) {
         return;
     }
-    const float scale = world_.worldScale_;
+    const float scale = world_.getWorldScale();
     ctx->renderState().scaleX = scale;
     ctx->renderState().scaleY = scale;
     const bool extraDraws = lua::isTrue(world_, "hasExtraZOrderedDraws");
     // The keys are taken first: the hook may add or remove objects.
     std::vector<int> keys;
-    for (const auto& entry : world_.drawOrder_) {
+    for (const auto& entry : world_.drawOrder()) {
         keys.push_back(entry.first);
     }
     bool trailsDrawn = false;
@@ -49,8 +49,8 @@ void GameDrawing::drawGameNative() {
 }
 
 void GameDrawing::drawKey(int key, bool& trailsDrawn) {
-    auto names = world_.drawOrder_.find(key);
-    if (names == world_.drawOrder_.end()) {
+    auto names = world_.drawOrder().find(key);
+    if (names == world_.drawOrder().end()) {
         return;
     }
     for (const std::string& name : names->second) {
@@ -58,7 +58,7 @@ void GameDrawing::drawKey(int key, bool& trailsDrawn) {
         if (!object || (!object->sprite && !object->compoSprite) || !object->visible) {
             continue;
         }
-        if (isEditorOnly(object->colliderType) && !world_.editing_) {
+        if (isEditorOnly(object->colliderType) && !world_.isEditingOn()) {
             continue;
         }
         drawObject(*object, trailsDrawn);
@@ -68,7 +68,7 @@ void GameDrawing::drawKey(int key, bool& trailsDrawn) {
 
 void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
     gr::RenderState& state = context()->renderState();
-    const float scale = world_.worldScale_;
+    const float scale = world_.getWorldScale();
     state.translateX = -cameraX_;
     state.translateY = -cameraY_;
     state.scaleX = state.scaleY = scale;
@@ -142,13 +142,13 @@ void GameDrawing::drawTrails() {
         return;
     }
     for (int list = 0; list < TRAIL_LISTS; ++list) {
-        const std::string* names = world_.trajectorySprites_[list];
-        const GameLua::PointList& points = world_.trajectoryPoints_[list];
+        const std::string* names = world_.trajectorySprites(list);
+        const GameLua::PointList& points = world_.trajectoryPoints(list);
         for (size_t i = 0; i < points.size(); ++i) {
             resources->drawSprite(names[i % 3], points[i].first, points[i].second,
                                   game::ANCHOR_VPIVOT, game::ANCHOR_HPIVOT);
         }
-        for (const auto& puff : world_.trajectoryPuffs_[list]) {
+        for (const auto& puff : world_.trajectoryPuffs(list)) {
             resources->drawSprite(names[3], puff.first, puff.second, game::ANCHOR_VPIVOT,
                                   game::ANCHOR_HPIVOT);
         }

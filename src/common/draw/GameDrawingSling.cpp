@@ -47,7 +47,7 @@ void GameDrawing::drawSlingScopeNative(float vx, float vy, float lift) {
             extra = lift * (1.0f / 900.0f) / mass;
         }
     }
-    const float gStep = world_.world_->GetGravity().y * (1.0f / 900.0f);
+    const float gStep = world_.physicsWorld().GetGravity().y * (1.0f / 900.0f);
     const Curve curve{start.isEmpty() ? 0 : lua::numberOr(start, "x", 0),
                       start.isEmpty() ? 0 : lua::numberOr(start, "y", 0), vx * GameLua::STEP,
                       vy * GameLua::STEP, gStep + extra};

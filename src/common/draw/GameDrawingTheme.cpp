@@ -46,7 +46,7 @@ float GameDrawing::groundLine(const Theme& theme) const {
         const ThemeLayer& first = theme.fgLayers[0];
         height = first.scale * (first.height - first.pivotY);
     }
-    return -(cameraY_ - height) * world_.worldScale_;
+    return -(cameraY_ - height) * world_.getWorldScale();
 }
 
 void GameDrawing::fillGround(const float colour[3], float alpha, float line) {
@@ -88,7 +88,7 @@ void GameDrawing::drawForegroundNative() {
     const float line = groundLine(*current);
     fillGround(current->groundColor, 1, line);
     float level = 0;
-    const bool water = waterLevel(world_.objectsTable_, level);
+    const bool water = waterLevel(world_.objectsTable(), level);
     bool waterDrawn = false;
     for (const ThemeLayer& layer : current->fgLayers) {
         float y = (layer.offsetY - cameraY_) / layer.scale;
@@ -96,7 +96,7 @@ void GameDrawing::drawForegroundNative() {
             if (!water) {
                 continue;
             }
-            y -= level * world_.simulationScale_ / layer.scale;
+            y -= level * world_.getSimulationScale() / layer.scale;
             waterDrawn = true;
         }
         drawFullLayer(layer, y, line);
@@ -109,8 +109,8 @@ void GameDrawing::drawForegroundNative() {
 void GameDrawing::drawFullLayer(const ThemeLayer& layer, float y, float line) {
     gr::RenderState& state = context()->renderState();
     const Theme& current = *theme();
-    const float ws = world_.worldScale_, s = layer.scale, w = layer.width;
-    const float time = world_.gameTime_;
+    const float ws = world_.getWorldScale(), s = layer.scale, w = layer.width;
+    const float time = world_.getGameTime();
     const math::float4 colour = layer.hasTint ? colourOf(layer.tint)
                                               : math::float4(current.backgroundTint[0] / 255.0f,
                                                              current.backgroundTint[1] / 255.0f,
@@ -121,7 +121,7 @@ void GameDrawing::drawFullLayer(const ThemeLayer& layer, float y, float line) {
     }
     const float scaleY =
         layer.scaleWobbleY != 0 ? (std::sin(time) * layer.scaleWobbleY + s) * ws : s * ws;
-    const float tiltShift = (1 - layer.parallax) * world_.tilt_ * 500;
+    const float tiltShift = (1 - layer.parallax) * world_.getTilt() * 500;
     const float h = std::fmod(layer.parallax * (cameraX_ + drift) + tiltShift, s * w);
     const float right = context()->width() / s / ws + layer.pivotX;
     const bool translucent = layer.hasTint && layer.tint[3] != 255;
@@ -164,7 +164,7 @@ void GameDrawing::drawFullLayer(const ThemeLayer& layer, float y, float line) {
 
 void GameDrawing::drawThemeSprites(const ThemeLayer& layer, float parallax) {
     gr::RenderState& state = context()->renderState();
-    const float ws = world_.worldScale_, units = world_.simulationScale_;
+    const float ws = world_.getWorldScale(), units = world_.getSimulationScale();
     for (const ThemeSprite& e : layer.sprites) {
         if ((!e.sprite && !e.compoSprite) || e.scaleX == 0 || e.scaleY == 0) {
             continue;
@@ -205,7 +205,7 @@ void GameDrawing::drawBackgroundLayer(ThemeLayer& layer) {
     const Theme& current = *theme();
     setBGColor(current.color[0], current.color[1], current.color[2]);
     gr::RenderState& state = context()->renderState();
-    const float ws = world_.worldScale_, s = layer.scale, w = layer.width;
+    const float ws = world_.getWorldScale(), s = layer.scale, w = layer.width;
     state.setAngle(0);
     state.scaleX = state.scaleY = s * ws;
     if (layer.scrollOffset != 0) {
@@ -228,7 +228,7 @@ void GameDrawing::drawForegroundLayer(ThemeLayer& layer) {
     const Theme& current = *theme();
     fillGround(current.groundColor, 1, groundLine(current));
     gr::RenderState& state = context()->renderState();
-    const float ws = world_.worldScale_, s = layer.scale, w = layer.width, p = layer.parallax;
+    const float ws = world_.getWorldScale(), s = layer.scale, w = layer.width, p = layer.parallax;
     state.scaleX = state.scaleY = s * ws;
     if (layer.scrollOffset != 0) {
         layer.scrollOffset = std::fmod(layer.scrollOffset, w * s / p);

@@ -221,7 +221,7 @@ void GameNatives::importJSONToLuaTable(std::string text, std::string name) {
 
 void GameNatives::reloadIngameSprites() {
     game::Resources* resources = world_.services().resources;
-    for (auto& entry : world_.objects_) {
+    for (const auto& entry : world_.objectIndex()) {
         GameObject& object = *entry.second;
         if (!object.spriteName.empty()) {
             object.sprite = resources ? resources->getSprite(object.spriteName) : nullptr;

@@ -12,6 +12,7 @@
 #include "common/world/WorldParticles.h"
 #include "common/world/special/GamePortals.h"
 #include "gr/Context.h"
+#include "lang/Exception.h"
 #include "lang/Format.h"
 #include "lua/LuaException.h"
 #include "lua/ScriptValues.h"
@@ -77,6 +78,56 @@ GameObject* GameLua::findObject(const std::string& name) const {
 void GameLua::bindLevelTables() {
     worldTable_ = lua::tableOrEmpty(objectsTable_, "world");
     deadList_ = lua::tableOrEmpty(*this, "deadBlocks");
+}
+
+void GameLua::beginLevelLoad(const char* native) {
+    // Bodies cannot go while the physics step runs (a contact hook).
+    if (world_->IsLocked()) {
+        throw lang::Exception(lang::Format("{0} cannot be called during a physics step", native));
+    }
+    tracked_.clear();
+    accumulator_ = 0;
+    gameTime_ = 0;
+    levelLoading_ = true;
+}
+
+void GameLua::reindexLevelTables() {
+    if (!objectsTable_.isTable("world") || !isTable("deadBlocks") || !isTable("blockTable")) {
+        throw lang::Exception(
+            lang::Format("objects.world, deadBlocks and blockTable must be tables"));
+    }
+    worldTable_ = objectsTable_.getTable("world");
+    deadList_ = getTable("deadBlocks");
+}
+
+void GameLua::resetWorld() {
+    b2_maxTranslation = 2.0f;
+    destroyAllObjects();
+    if (services_.particles) {
+        services_.particles->reset();
+    }
+    clearTrajectories();
+}
+
+void GameLua::destroyAllObjects() {
+    for (auto& entry : objects_) {
+        if (entry.second->body) {
+            world_->DestroyBody(entry.second->body);
+        }
+    }
+    objects_.clear();
+    joints_.clear();
+    destroyLinks_.clear();
+    drawOrder_.clear();
+    tracked_.clear();
+    // Pairs waiting to be welded named bodies that are gone now.
+    glueQueue_.clear();
+    portals_->clear();
+}
+
+bool GameLua::isLiveContact(const GameObject& a, const GameObject& b) const {
+    return !levelLoading_ && !editing_ && hasTableIn(worldTable_, a.name) &&
+           hasTableIn(worldTable_, b.name);
 }
 
 void GameLua::removeAllObjects() {

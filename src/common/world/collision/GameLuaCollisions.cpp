@@ -106,8 +106,7 @@ void GameLua::dispatch(b2Contact* contact, Handler CollisionRule::*slot) {
 void GameLua::onMainContact(b2Contact* contact) {
     GameObject& a = *GameObject::of(contact->GetFixtureA()->GetBody());
     GameObject& b = *GameObject::of(contact->GetFixtureB()->GetBody());
-    if (levelLoading_ || editing_ || !hasTableIn(worldTable_, a.name) ||
-        !hasTableIn(worldTable_, b.name)) {
+    if (!isLiveContact(a, b)) {
         return;
     }
     bool birdA = isBird(a.colliderType);

@@ -129,15 +129,19 @@ void GamePortals::endContact(b2Contact* contact) {
     }
 }
 
-bool GamePortals::mayPass() const {
-    return !world_.levelLoading_ && !world_.editing_;
-}
-
-GameObject* GamePortals::portalOf(GameObject& a, GameObject& b) {
-    if (a.table.isTable("portal")) {
-        return &a;
+GamePortals::Passage GamePortals::passageOf(GameObject& a, GameObject& b) const {
+    Passage passage;
+    if (!world_.isLiveContact(a, b)) {
+        return passage;
     }
-    return b.table.isTable("portal") ? &b : nullptr;
+    if (a.table.isTable("portal")) {
+        passage.portal = &a;
+        passage.traveller = &b;
+    } else if (b.table.isTable("portal")) {
+        passage.portal = &b;
+        passage.traveller = &a;
+    }
+    return passage;
 }
 
 std::string GamePortals::pairKey(const std::string& traveller, const std::string& portal,
@@ -146,15 +150,12 @@ std::string GamePortals::pairKey(const std::string& traveller, const std::string
 }
 
 void GamePortals::contactBegan(GameObject& a, GameObject& b) {
-    if (!mayPass() || !world_.hasTableIn(world_.worldTable_, a.name) ||
-        !world_.hasTableIn(world_.worldTable_, b.name)) {
+    const Passage passage = passageOf(a, b);
+    if (!passage.portal) {
         return;
     }
-    GameObject* portal = portalOf(a, b);
-    if (!portal) {
-        return;
-    }
-    GameObject& traveller = portal == &a ? b : a;
+    GameObject* portal = passage.portal;
+    GameObject& traveller = *passage.traveller;
     GameObject* target = world_.findObject(portal->table.getTable("portal").getString("target"));
     if (!target || !traveller.body) {
         return;
@@ -184,15 +185,12 @@ PortalObjectTeleporter::Setup GamePortals::setupFor(GameObject& portal, GameObje
 }
 
 void GamePortals::contactEnded(GameObject& a, GameObject& b) {
-    if (!mayPass() || !world_.hasTableIn(world_.worldTable_, a.name) ||
-        !world_.hasTableIn(world_.worldTable_, b.name)) {
+    const Passage passage = passageOf(a, b);
+    if (!passage.portal) {
         return;
     }
-    GameObject* portal = portalOf(a, b);
-    if (!portal) {
-        return;
-    }
-    GameObject& traveller = portal == &a ? b : a;
+    GameObject* portal = passage.portal;
+    GameObject& traveller = *passage.traveller;
     const std::string key =
         pairKey(traveller.name, portal->name, portal->table.getTable("portal").getString("target"));
     // The traveller's name is copied: a hook may remove the object.
@@ -247,13 +245,13 @@ int GamePortals::countPass(const std::string& object, const std::string& portal,
 }
 
 void GamePortals::playSound(const std::string& id, float volume) {
-    if (GameSounds* sounds = world_.services_.sounds) {
+    if (GameSounds* sounds = world_.services().sounds) {
         sounds->play(id, volume, false);
     }
 }
 
 void GamePortals::emitParticle(const std::string& id, float x, float y, float angleOffset) {
-    if (WorldParticles* particles = world_.services_.particles) {
+    if (WorldParticles* particles = world_.services().particles) {
         particles->emitTurned(id, x, y, angleOffset);
     }
 }
