@@ -13,7 +13,6 @@
 #include "common/save/GameSaves.h"
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/GameSounds.h"
 #include "flurry/Flurry.h"
 #include "flurry/FlurryLuaInterface.h"
@@ -29,6 +28,7 @@
 #include "io/VFS.h"
 #include "lang/Exception.h"
 #include "lua/LuaState.h"
+#include "lua/ScriptValues.h"
 #include "net/GetTimeStamp.h"
 #include "pf/DeviceID.h"
 #include "pf/InstallationID.h"
@@ -75,8 +75,7 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
     loadShaders();
     resetKeyTables();
     applyStartVolume();
-    lua::LuaTable settings =
-        world_->isTable("settings") ? world_->getTable("settings") : lua::LuaTable();
+    lua::LuaTable settings = lua::tableOrEmpty(*world_, "settings");
     if (getOS() && getOS()->isAudioSuppressed() && !settings.isEmpty()) {
         settings.set("audioEnabled", false);
     }
@@ -136,7 +135,7 @@ void GameApp::loadGameScripts() {
         bytes = readSealedFile(path);
         luaState_->runBuffer(bytes.data(), bytes.size(), path, world_.get());
         world_->setGameLogicLoaded();
-        world_->callScript("updateValues");
+        world_->callHook("updateValues");
     } catch (const lang::Exception& e) {
         e.showDialog();
     }
@@ -175,10 +174,8 @@ void GameApp::resetKeyTables() {
 
 void GameApp::applyStartVolume() {
     audio::AudioOutput* output = resources_->getResources().getAudioOutput();
-    lua::LuaTable settings =
-        world_->isTable("settings") ? world_->getTable("settings") : lua::LuaTable();
-    float volume =
-        !settings.isEmpty() && settings.isNumber("volume") ? settings.getNumber("volume") : 1.0f;
+    lua::LuaTable settings = lua::tableOrEmpty(*world_, "settings");
+    float volume = settings.isEmpty() ? 1.0f : lua::numberOr(settings, "volume", 1.0f);
     if (output) {
         output->setMasterVolume(volume);
     }
@@ -199,7 +196,7 @@ void GameApp::publishKeys() {
 }
 
 void GameApp::stepVolume(const char* key, float change) {
-    if (!gamelua::isTrue(world_->getTable("keyPressed"), key)) {
+    if (!lua::isTrue(world_->getTable("keyPressed"), key)) {
         return;
     }
     audio::AudioOutput* output = resources_->getResources().getAudioOutput();
@@ -265,7 +262,7 @@ void GameApp::mouseMoved(int x, int y) {
 }
 
 void GameApp::mouseWheel(int notches) {
-    if (!isKeyDown(KEY_CONTROL) && !gamelua::isTrue(*world_, "g_disableWheelZooming")) {
+    if (!isKeyDown(KEY_CONTROL) && !lua::isTrue(*world_, "g_disableWheelZooming")) {
         zoom_.wheel(notches, isKeyDown(KEY_SHIFT));
     }
     world_->wheelTurned(notches);

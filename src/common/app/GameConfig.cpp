@@ -1,6 +1,7 @@
 #include "common/app/GameConfig.h"
 
 #include "lua/LuaTable.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -30,8 +31,7 @@ void GameConfig::read(const lua::LuaTable& globals, const std::string& basePath)
     readString(globals, "scriptPath", scriptPath);
     readString(globals, "shaderPath", shaderPath);
     readString(globals, "deviceModel", deviceModel);
-    fullAdsVersion =
-        globals.isBoolean("isFullAdsVersion") && globals.getBoolean("isFullAdsVersion");
+    fullAdsVersion = lua::isTrue(globals, "isFullAdsVersion");
     hdVersion = globals.isBoolean("isHDVersion");
     readString(globals, "cloudServerUrl", cloudServerUrl);
     readString(globals, "analyticsLogFile", analyticsLogFile);

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
-#include "common/world/ScriptNumber.h"
 #include "game/Resources.h"
 #include "gr/Context.h"
 #include "io/PathName.h"
 #include "lang/Exception.h"
 #include "lang/Format.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 #include "lua/StackGuard.h"
 
 namespace {
@@ -47,20 +48,6 @@ private:
     game::Resources* resources_;
     gr::Context* context_;
 };
-
-// Strings of an array from index 1 up to the first value that is no string.
-std::vector<std::string> stringsOf(lua::LuaState& state, const lua::LuaTable& array) {
-    std::vector<std::string> strings;
-    lua::StackGuard guard(state.getLua());
-    for (int i = 1;; ++i) {
-        array.pushField(i);
-        if (state.getType(-1) != LUA_TSTRING) {
-            return strings;
-        }
-        state.pop(1);
-        strings.push_back(array.getString(i));
-    }
-}
 
 }  // namespace
 
@@ -134,7 +121,7 @@ int DynamicHandler::addRequirements(lua::LuaState* state) {
 void DynamicHandler::declareRequirement(const std::string& id, const lua::LuaTable& groups) {
     std::vector<std::string>& list = requirements_[id];
     if (!groups.isEmpty()) {
-        for (const std::string& group : stringsOf(*getState(), groups)) {
+        for (const std::string& group : lua::stringsOf(groups)) {
             list.push_back(group);
         }
     }
@@ -223,17 +210,7 @@ std::string DynamicHandler::profileFor(const std::string& group) {
 }
 
 lua::LuaTable DynamicHandler::loadGroup(const std::string& profile, const std::string& group) {
-    lua::LuaState& state = *getState();
-    {
-        lua::StackGuard guard(state.getLua());
-        world_.pushField("loadLoadList");
-        if (state.getType(-1) != LUA_TFUNCTION) {
-            throw lua::LuaException(
-                lang::Format("Script function {0} is not defined", "loadLoadList"));
-        }
-        state.pushString(profile);
-        state.call(1, 0);
-    }
+    lua::callHook(world_, "loadLoadList", profile);
     if (world_.isTable("loadlist")) {
         lua::LuaTable lists = world_.getTable("loadlist");
         if (lists.isTable(profile) && lists.getTable(profile).isTable(group)) {
@@ -252,7 +229,7 @@ std::vector<DynamicHandler::File> DynamicHandler::resolve(const std::string& gro
     for (int i = 1; !list.isEmpty() && list.isTable(i); ++i) {
         const lua::LuaTable entry = list.getTable(i);
         const std::string file = entry.getString(1);
-        const int type = truncateNumber(entry.getNumber(2));
+        const int type = lang::truncateToInt(entry.getNumber(2));
         if (type != AssetStore::SPRITE_SHEET && type != AssetStore::COMPO_SPRITE_SET) {
             throw lang::Exception(lang::Format(
                 "Unrecognized file type in load group {0} in {1} loadlist: [ {2}, {3} ]", group,

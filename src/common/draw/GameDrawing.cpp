@@ -7,11 +7,11 @@
 #include "common/level/GameThemes.h"
 #include "common/level/Theme.h"
 #include "common/world/GameLua.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/WorldParticles.h"
 #include "game/Resources.h"
 #include "game/SpriteSheet.h"
 #include "gr/Context.h"
+#include "lang/Numbers.h"
 #include "lua/LuaState.h"
 
 namespace {
@@ -72,9 +72,9 @@ void GameDrawing::setCameraViewport(float x, float y, float, float) {
     cameraY_ = y;
     gr::Context* ctx = context();
     WorldParticles* particles = world_.services().particles;
-    if (particles && ctx && world_.worldScale_ > 0) {
+    if (particles && ctx && world_.getWorldScale() > 0) {
         // The view in world pixels: the camera is where screen (0, 0) lands.
-        const float scale = world_.worldScale_;
+        const float scale = world_.getWorldScale();
         particles->viewChanged(x, y, x + ctx->width() / scale, y + ctx->height() / scale);
     }
 }
@@ -94,7 +94,7 @@ void GameDrawing::setBGColor(float r, float g, float b) {
             c[i] *= current->color[i] / 255.0f;
         }
         // Clamped again: a theme colour outside 0..255 must not spill into the next byte.
-        colour = colour << 8 | static_cast<uint32_t>(truncateNumber(clampByte(c[i])));
+        colour = colour << 8 | static_cast<uint32_t>(lang::truncateToInt(clampByte(c[i])));
     }
     clearColor_ = colour;
 }
@@ -148,7 +148,7 @@ void GameDrawing::drawRect(float r, float g, float b, float a, float x1, float y
 void GameDrawing::drawLine2D(float x1, float y1, float x2, float y2, float width, float r, float g,
                              float b, float a) {
     if (gr::Context* ctx = context()) {
-        auto whole = [](float v) { return static_cast<float>(truncateNumber(v)); };
+        auto whole = [](float v) { return static_cast<float>(lang::truncateToInt(v)); };
         ctx->drawLine(whole(x1), whole(y1), whole(x2), whole(y2), whole(width),
                       gr::Color(r / 255.0f, g / 255.0f, b / 255.0f, a / 255.0f));
     }

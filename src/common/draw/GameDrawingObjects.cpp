@@ -5,23 +5,20 @@
 
 #include "common/draw/GameDrawing.h"
 #include "common/ui/GameOverlays.h"
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/WorldParticles.h"
 #include "game/Anchor.h"
 #include "game/CompoSprite.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
 #include "gr/Context.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
 const float PIXELS_PER_UNIT = 20;
 const int TRAIL_LISTS = 6;
-
-bool isBirdType(int type) {
-    return type == 3 || type == 4;
-}
 
 }  // namespace
 
@@ -30,13 +27,13 @@ void GameDrawing::drawGameNative() {
     if (!ctx) {
         return;
     }
-    const float scale = world_.worldScale_;
+    const float scale = world_.getWorldScale();
     ctx->renderState().scaleX = scale;
     ctx->renderState().scaleY = scale;
-    const bool extraDraws = gamelua::isTrue(world_, "hasExtraZOrderedDraws");
+    const bool extraDraws = lua::isTrue(world_, "hasExtraZOrderedDraws");
     // The keys are taken first: the hook may add or remove objects.
     std::vector<int> keys;
-    for (const auto& entry : world_.drawOrder_) {
+    for (const auto& entry : world_.drawOrder()) {
         keys.push_back(entry.first);
     }
     bool trailsDrawn = false;
@@ -52,8 +49,8 @@ void GameDrawing::drawGameNative() {
 }
 
 void GameDrawing::drawKey(int key, bool& trailsDrawn) {
-    auto names = world_.drawOrder_.find(key);
-    if (names == world_.drawOrder_.end()) {
+    auto names = world_.drawOrder().find(key);
+    if (names == world_.drawOrder().end()) {
         return;
     }
     for (const std::string& name : names->second) {
@@ -61,7 +58,7 @@ void GameDrawing::drawKey(int key, bool& trailsDrawn) {
         if (!object || (!object->sprite && !object->compoSprite) || !object->visible) {
             continue;
         }
-        if (object->colliderType == 7 && !world_.editing_) {
+        if (isEditorOnly(object->colliderType) && !world_.isEditingOn()) {
             continue;
         }
         drawObject(*object, trailsDrawn);
@@ -71,13 +68,13 @@ void GameDrawing::drawKey(int key, bool& trailsDrawn) {
 
 void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
     gr::RenderState& state = context()->renderState();
-    const float scale = world_.worldScale_;
+    const float scale = world_.getWorldScale();
     state.translateX = -cameraX_;
     state.translateY = -cameraY_;
     state.scaleX = state.scaleY = scale;
     float x = PIXELS_PER_UNIT * object.renderX;
     float y = PIXELS_PER_UNIT * object.renderY;
-    if (isBirdType(object.colliderType) && !trailsDrawn) {
+    if (isCharacter(object.colliderType) && !trailsDrawn) {
         trailsDrawn = true;
         state.setAngle(0);
         drawTrails();
@@ -94,13 +91,13 @@ void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
         world_.overlays().addMask(object.texture, x, y, *object.sprite);
         return;
     }
-    if (object.colliderType == 5) {
+    if (isSpinner(object.colliderType)) {
         const float dx = 5 * std::cos(object.spinPhase), dy = 5 * std::sin(object.spinPhase);
         drawObjectSprite(object, x - dx, y - dy);
         drawObjectSprite(object, x + dx, y + dy);
         return;
     }
-    if (isBirdType(object.colliderType) && object.useDrawScale) {
+    if (isCharacter(object.colliderType) && object.useDrawScale) {
         const float dx = object.drawScale[0], dy = object.drawScale[1];
         if (dx == 0 || dy == 0) {
             return;  // nothing to see, and no division by zero
@@ -120,7 +117,7 @@ void GameDrawing::drawObject(GameObject& object, bool& trailsDrawn) {
         state.scaleY *= object.scaleY;
         x /= object.scaleX;
         y /= object.scaleY;
-    } else if (object.colliderType == 1) {
+    } else if (isBigBird(object.colliderType)) {
         state.translateX *= 0.5f;
         state.translateY *= 0.5f;
         state.scaleX *= 2;
@@ -145,13 +142,13 @@ void GameDrawing::drawTrails() {
         return;
     }
     for (int list = 0; list < TRAIL_LISTS; ++list) {
-        const std::string* names = world_.trajectorySprites_[list];
-        const GameLua::PointList& points = world_.trajectoryPoints_[list];
+        const std::string* names = world_.trajectorySprites(list);
+        const GameLua::PointList& points = world_.trajectoryPoints(list);
         for (size_t i = 0; i < points.size(); ++i) {
             resources->drawSprite(names[i % 3], points[i].first, points[i].second,
                                   game::ANCHOR_VPIVOT, game::ANCHOR_HPIVOT);
         }
-        for (const auto& puff : world_.trajectoryPuffs_[list]) {
+        for (const auto& puff : world_.trajectoryPuffs(list)) {
             resources->drawSprite(names[3], puff.first, puff.second, game::ANCHOR_VPIVOT,
                                   game::ANCHOR_HPIVOT);
         }

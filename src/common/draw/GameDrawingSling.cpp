@@ -4,12 +4,12 @@
 
 #include "common/draw/GameDrawing.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "game/Anchor.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
 #include "game/SpriteSheet.h"
 #include "gr/Context.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ void GameDrawing::drawSlingScopeNative(float vx, float vy, float lift) {
     if (!ctx || !resources) {
         return;
     }
-    const lua::LuaTable start = world_.globalTable("rubberBandPos");
+    const lua::LuaTable start = lua::tableOrEmpty(world_, "rubberBandPos");
     const float vmax = b2_maxTranslation / GameLua::STEP;
     const float speed = std::sqrt(vx * vx + vy * vy);
     if (speed > vmax) {
@@ -47,13 +47,13 @@ void GameDrawing::drawSlingScopeNative(float vx, float vy, float lift) {
             extra = lift * (1.0f / 900.0f) / mass;
         }
     }
-    const float gStep = world_.world_->GetGravity().y * (1.0f / 900.0f);
-    const Curve curve{start.isEmpty() ? 0 : gamelua::numberOr(start, "x", 0),
-                      start.isEmpty() ? 0 : gamelua::numberOr(start, "y", 0), vx * GameLua::STEP,
+    const float gStep = world_.physicsWorld().GetGravity().y * (1.0f / 900.0f);
+    const Curve curve{start.isEmpty() ? 0 : lua::numberOr(start, "x", 0),
+                      start.isEmpty() ? 0 : lua::numberOr(start, "y", 0), vx * GameLua::STEP,
                       vy * GameLua::STEP, gStep + extra};
-    const float k = gamelua::numberOr(world_, "physicsToWorld", 0);
-    float phase = std::fmod(gamelua::numberOr(world_, "g_sling_scope_animation", 0) * DOT_SPACING,
-                            DOT_SPACING);
+    const float k = lua::numberOr(world_, "physicsToWorld", 0);
+    float phase =
+        std::fmod(lua::numberOr(world_, "g_sling_scope_animation", 0) * DOT_SPACING, DOT_SPACING);
     gr::RenderState& state = ctx->renderState();
     const float tx = state.translateX, ty = state.translateY;
     const float sx = state.scaleX, sy = state.scaleY;

@@ -7,13 +7,13 @@
 #include "common/level/Theme.h"
 #include "common/ui/GameOverlays.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "game/Anchor.h"
 #include "game/CompoSprite.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
 #include "gr/Context.h"
+#include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ bool waterLevel(const lua::LuaTable& objects, float& level) {
         return true;
     }
     if (objects.isTable("water")) {
-        level = gamelua::numberOr(objects.getTable("water"), "waterLevel", 0);
+        level = lua::numberOr(objects.getTable("water"), "waterLevel", 0);
         return true;
     }
     return false;
@@ -46,7 +46,7 @@ float GameDrawing::groundLine(const Theme& theme) const {
         const ThemeLayer& first = theme.fgLayers[0];
         height = first.scale * (first.height - first.pivotY);
     }
-    return -(cameraY_ - height) * world_.worldScale_;
+    return -(cameraY_ - height) * world_.getWorldScale();
 }
 
 void GameDrawing::fillGround(const float colour[3], float alpha, float line) {
@@ -88,7 +88,7 @@ void GameDrawing::drawForegroundNative() {
     const float line = groundLine(*current);
     fillGround(current->groundColor, 1, line);
     float level = 0;
-    const bool water = waterLevel(world_.objectsTable_, level);
+    const bool water = waterLevel(world_.objectsTable(), level);
     bool waterDrawn = false;
     for (const ThemeLayer& layer : current->fgLayers) {
         float y = (layer.offsetY - cameraY_) / layer.scale;
@@ -96,7 +96,7 @@ void GameDrawing::drawForegroundNative() {
             if (!water) {
                 continue;
             }
-            y -= level * world_.simulationScale_ / layer.scale;
+            y -= level * world_.getSimulationScale() / layer.scale;
             waterDrawn = true;
         }
         drawFullLayer(layer, y, line);
@@ -109,8 +109,8 @@ void GameDrawing::drawForegroundNative() {
 void GameDrawing::drawFullLayer(const ThemeLayer& layer, float y, float line) {
     gr::RenderState& state = context()->renderState();
     const Theme& current = *theme();
-    const float ws = world_.worldScale_, s = layer.scale, w = layer.width;
-    const float time = world_.gameTime_;
+    const float ws = world_.getWorldScale(), s = layer.scale, w = layer.width;
+    const float time = world_.getGameTime();
     const math::float4 colour = layer.hasTint ? colourOf(layer.tint)
                                               : math::float4(current.backgroundTint[0] / 255.0f,
                                                              current.backgroundTint[1] / 255.0f,
@@ -121,7 +121,7 @@ void GameDrawing::drawFullLayer(const ThemeLayer& layer, float y, float line) {
     }
     const float scaleY =
         layer.scaleWobbleY != 0 ? (std::sin(time) * layer.scaleWobbleY + s) * ws : s * ws;
-    const float tiltShift = (1 - layer.parallax) * world_.tilt_ * 500;
+    const float tiltShift = (1 - layer.parallax) * world_.getTilt() * 500;
     const float h = std::fmod(layer.parallax * (cameraX_ + drift) + tiltShift, s * w);
     const float right = context()->width() / s / ws + layer.pivotX;
     const bool translucent = layer.hasTint && layer.tint[3] != 255;
@@ -138,11 +138,11 @@ void GameDrawing::drawFullLayer(const ThemeLayer& layer, float y, float line) {
         state.scaleY = scaleY;
         if (!layer.tiled) {
             const float x = static_cast<float>(
-                truncateNumber(layer.baseX - cameraX_ * layer.parallax / s - tiltShift / s));
+                lang::truncateToInt(layer.baseX - cameraX_ * layer.parallax / s - tiltShift / s));
             utils->drawSprite(layer.spriteName, x, y, 1, colour);
         } else if (w > 0) {
             const float x0 = -(h / s + w);
-            float i = static_cast<float>(truncateNumber(x0));
+            float i = static_cast<float>(lang::truncateToInt(x0));
             const float frac = x0 - i;
             for (int n = 0; i < right && n < MAX_TILES; ++n, i += w) {
                 utils->drawSprite(layer.spriteName, i + frac, y, 1, colour);
@@ -164,7 +164,7 @@ void GameDrawing::drawFullLayer(const ThemeLayer& layer, float y, float line) {
 
 void GameDrawing::drawThemeSprites(const ThemeLayer& layer, float parallax) {
     gr::RenderState& state = context()->renderState();
-    const float ws = world_.worldScale_, units = world_.simulationScale_;
+    const float ws = world_.getWorldScale(), units = world_.getSimulationScale();
     for (const ThemeSprite& e : layer.sprites) {
         if ((!e.sprite && !e.compoSprite) || e.scaleX == 0 || e.scaleY == 0) {
             continue;
@@ -189,7 +189,7 @@ void GameDrawing::drawThemeSprites(const ThemeLayer& layer, float parallax) {
 
 void GameDrawing::drawLayer(float index) {
     Theme* current = theme();
-    const int i = truncateNumber(index);
+    const int i = lang::truncateToInt(index);
     if (!current || !context() || i < 0) {
         return;
     }
@@ -205,7 +205,7 @@ void GameDrawing::drawBackgroundLayer(ThemeLayer& layer) {
     const Theme& current = *theme();
     setBGColor(current.color[0], current.color[1], current.color[2]);
     gr::RenderState& state = context()->renderState();
-    const float ws = world_.worldScale_, s = layer.scale, w = layer.width;
+    const float ws = world_.getWorldScale(), s = layer.scale, w = layer.width;
     state.setAngle(0);
     state.scaleX = state.scaleY = s * ws;
     if (layer.scrollOffset != 0) {
@@ -228,7 +228,7 @@ void GameDrawing::drawForegroundLayer(ThemeLayer& layer) {
     const Theme& current = *theme();
     fillGround(current.groundColor, 1, groundLine(current));
     gr::RenderState& state = context()->renderState();
-    const float ws = world_.worldScale_, s = layer.scale, w = layer.width, p = layer.parallax;
+    const float ws = world_.getWorldScale(), s = layer.scale, w = layer.width, p = layer.parallax;
     state.scaleX = state.scaleY = s * ws;
     if (layer.scrollOffset != 0) {
         layer.scrollOffset = std::fmod(layer.scrollOffset, w * s / p);
@@ -236,10 +236,10 @@ void GameDrawing::drawForegroundLayer(ThemeLayer& layer) {
     const float c = (layer.scrollOffset + cameraX_) * p;
     const float right = context()->width() / s / ws + layer.pivotX;
     const float x0 = -(std::fmod(c, w * s) + w * s) / s;
-    int64_t i = truncateNumber(x0);
+    int64_t i = lang::truncateToInt(x0);
     state.translateX = x0 - static_cast<float>(i);
     state.translateY = -cameraY_ / s;
-    const int step = truncateNumber(w);
+    const int step = lang::truncateToInt(w);
     game::Resources* resources = world_.services().resources;
     if (resources && step > 0) {
         for (int n = 0; static_cast<float>(i) < right && n < MAX_TILES; ++n, i += step) {

@@ -7,9 +7,6 @@
 #include "audio/AudioOutput.h"
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/WorldParticles.h"
-#include "common/world/special/GamePortals.h"
 #include "game/Resources.h"
 #include "io/BasicFileSystem.h"
 #include "io/FileOutputStream.h"
@@ -159,7 +156,7 @@ GameLevels::~GameLevels() = default;
 void GameLevels::runStartUp() {
     loadBlockTable();
     world_.callHook("createStartUpAssets");
-    game::Resources* resources = world_.services_.resources;
+    game::Resources* resources = world_.services().resources;
     audio::AudioOutput* output = resources ? resources->getAudioOutput() : nullptr;
     if (output) {
         const int limits[][2] = {{1, 4}, {2, 6}, {3, 3}, {4, 3}, {5, 3}};
@@ -204,49 +201,15 @@ void GameLevels::loadLevel(std::string name, std::string key) {
         lang::log::write("", __FILE__, "GameLua::loadLevel", __LINE__, lang::log::WARNING, "%s: %s",
                          name.c_str(), e.what());
     }
-    world_.levelLoading_ = false;
+    world_.setLevelLoading(false);
 }
 
 void GameLevels::resetWorld() {
-    // Bodies cannot go while the physics step runs (a contact hook).
-    if (world_.world_->IsLocked()) {
-        throw lang::Exception(lang::Format("loadLevel cannot be called during a physics step"));
-    }
-    world_.tracked_.clear();
-    world_.accumulator_ = 0;
-    world_.gameTime_ = 0;
-    world_.levelLoading_ = true;
+    world_.beginLevelLoad("loadLevel");
     loadBlockTable();
     world_.callHook("loadParticles", false);
-    if (!world_.objectsTable_.isTable("world") || !world_.isTable("deadBlocks") ||
-        !world_.isTable("blockTable")) {
-        throw lang::Exception(
-            lang::Format("objects.world, deadBlocks and blockTable must be tables"));
-    }
-    world_.worldTable_ = world_.objectsTable_.getTable("world");
-    world_.deadList_ = world_.getTable("deadBlocks");
-    b2_maxTranslation = 2.0f;
-    destroyAllObjects();
-    if (world_.services_.particles) {
-        world_.services_.particles->reset();
-    }
-    world_.clearTrajectories();
-}
-
-void GameLevels::destroyAllObjects() {
-    for (auto& entry : world_.objects_) {
-        if (entry.second->body) {
-            world_.world_->DestroyBody(entry.second->body);
-        }
-    }
-    world_.objects_.clear();
-    world_.joints_.clear();
-    world_.destroyLinks_.clear();
-    world_.drawOrder_.clear();
-    world_.tracked_.clear();
-    // Pairs waiting to be welded named bodies that are gone now.
-    world_.glueQueue_.clear();
-    world_.portals().clear();
+    world_.reindexLevelTables();
+    world_.resetWorld();
 }
 
 void GameLevels::publishLevel(const std::string& name, const std::string& key) {
@@ -265,7 +228,7 @@ lua::LuaTable GameLevels::savedLevelTable() const {
     lua::LuaState& state = *world_.getState();
     lua_State* L = state.getLua();
     lua::StackGuard guard(L);
-    world_.objectsTable_.push();
+    world_.objectsTable().push();
     int objects = lua_gettop(L);
     lua_newtable(L);
     int saved = lua_gettop(L);

@@ -37,7 +37,6 @@ private:
     void removeTemporaryLevel(std::string name);
 
     void resetWorld();
-    void destroyAllObjects();
     void publishLevel(const std::string& name, const std::string& key);
     lua::LuaTable savedLevelTable() const;
 

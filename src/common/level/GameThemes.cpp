@@ -5,17 +5,17 @@
 
 #include "common/level/GameLevels.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "game/CompoSprite.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
 #include "gr/Context.h"
 #include "lang/Format.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 namespace {
 
@@ -28,7 +28,7 @@ uint8_t roundedByte(float value) {
 }
 
 uint8_t truncatedByte(float value) {
-    return static_cast<uint8_t>(std::min(255, std::max(0, truncateNumber(value))));
+    return static_cast<uint8_t>(std::min(255, std::max(0, lang::truncateToInt(value))));
 }
 
 void setTint(ThemeLayer& layer, float r, float g, float b, float a) {
@@ -248,7 +248,7 @@ Theme& GameThemes::requireTheme(const char* native) {
 
 ThemeLayer& GameThemes::backgroundLayer(const char* native, float layer) {
     std::vector<ThemeLayer>& layers = requireTheme(native).bgLayers;
-    int32_t index = truncateNumber(layer);
+    int32_t index = lang::truncateToInt(layer);
     if (index < 0 || static_cast<size_t>(index) >= layers.size()) {
         badLayer(native, layer);
     }
@@ -257,7 +257,7 @@ ThemeLayer& GameThemes::backgroundLayer(const char* native, float layer) {
 
 ThemeLayer& GameThemes::foregroundLayer(const char* native, float layer) {
     std::vector<ThemeLayer>& layers = requireTheme(native).fgLayers;
-    int32_t index = truncateNumber(layer);
+    int32_t index = lang::truncateToInt(layer);
     if (index < 0 || static_cast<size_t>(index) >= layers.size()) {
         badLayer(native, layer);
     }
@@ -266,7 +266,7 @@ ThemeLayer& GameThemes::foregroundLayer(const char* native, float layer) {
 
 ThemeLayer& GameThemes::anyLayer(const char* native, float layer) {
     Theme& theme = requireTheme(native);
-    int32_t index = truncateNumber(layer);
+    int32_t index = lang::truncateToInt(layer);
     if (index >= 0 && static_cast<size_t>(index) < theme.bgLayers.size()) {
         return theme.bgLayers[static_cast<size_t>(index)];
     }
@@ -280,7 +280,8 @@ ThemeLayer& GameThemes::anyLayer(const char* native, float layer) {
 
 void GameThemes::badLayer(const char* native, float layer) const {
     throw lua::LuaException(lang::Format("{0}: the theme has no layer {1}{2}", native,
-                                         truncateNumber(layer), world_.getState()->getCallStack()));
+                                         lang::truncateToInt(layer),
+                                         world_.getState()->getCallStack()));
 }
 
 void GameThemes::scroll(float dt) {

@@ -8,8 +8,6 @@
 
 #include "audio/AudioOutput.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/WorldParticles.h"
 #include "game/Resources.h"
 #include "game/Sprite.h"
@@ -19,9 +17,11 @@
 #include "io/BasicFileSystem.h"
 #include "io/FileOutputStream.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
 #include "lua/LuaJSON.h"
 #include "lua/LuaSerializer.h"
+#include "lua/ScriptValues.h"
 #include "lua/StackGuard.h"
 #include "pf/Locale.h"
 
@@ -107,7 +107,7 @@ void requirePlainName(const std::string& name, const char* native) {
 
 void GameNatives::saveParticleFile(std::string name) {
     requirePlainName(name, "saveParticleFile");
-    lua::LuaTable particles = world_.globalTable("particleTable");
+    lua::LuaTable particles = lua::tableOrEmpty(world_, "particleTable");
     if (particles.isEmpty() || !particles.isTable("particles") ||
         !particles.getTable("particles").isTable(name)) {
         throw lua::LuaException(lang::Format("saveParticleFile: no particle definition {0}", name));
@@ -160,7 +160,7 @@ std::string GameNatives::sumIntegerTable(lua::LuaTable table) {
 void GameNatives::setOffsetedViewport(float x, float y) {
     lang::Ptr<gr::Context> context = world_.services().context;
     if (context) {
-        int left = truncateNumber(x), top = truncateNumber(y);
+        int left = lang::truncateToInt(x), top = lang::truncateToInt(y);
         context->setViewport(gr::Rect{left, top, left + context->width(), top + context->height()});
     }
 }
@@ -192,7 +192,7 @@ void GameNatives::setChannelCountLimit(float channel, float count) {
     game::Resources* resources = world_.services().resources;
     audio::AudioOutput* output = resources ? resources->getAudioOutput() : nullptr;
     if (output) {
-        output->setChannelCountLimit(truncateNumber(channel), truncateNumber(count));
+        output->setChannelCountLimit(lang::truncateToInt(channel), lang::truncateToInt(count));
     }
 }
 
@@ -221,7 +221,7 @@ void GameNatives::importJSONToLuaTable(std::string text, std::string name) {
 
 void GameNatives::reloadIngameSprites() {
     game::Resources* resources = world_.services().resources;
-    for (auto& entry : world_.objects_) {
+    for (const auto& entry : world_.objectIndex()) {
         GameObject& object = *entry.second;
         if (!object.spriteName.empty()) {
             object.sprite = resources ? resources->getSprite(object.spriteName) : nullptr;

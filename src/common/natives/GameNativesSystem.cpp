@@ -6,11 +6,11 @@
 #include "common/natives/GameNatives.h"
 #include "common/world/GameHost.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "framework/OSInterface.h"
 #include "io/BasicFileSystem.h"
 #include "io/InputStream.h"
+#include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 #include "net/HttpFileInputStream.h"
 #include "pf/DeviceInfo.h"
 #include "pf/Launcher.h"
@@ -132,7 +132,7 @@ void GameNatives::setFullScreenMode(bool fullscreen) {
 
 void GameNatives::setResolution(float width, float height) {
     if (framework::OSInterface* os = osOf(world_)) {
-        os->setWindowSize(truncateNumber(width), truncateNumber(height));
+        os->setWindowSize(lang::truncateToInt(width), lang::truncateToInt(height));
     }
 }
 
@@ -143,7 +143,7 @@ bool GameNatives::isInFullScreenMode() {
 
 bool GameNatives::setMousePosition(float x, float y) {
     framework::OSInterface* os = osOf(world_);
-    return os && os->setMousePosition(truncateNumber(x), truncateNumber(y));
+    return os && os->setMousePosition(lang::truncateToInt(x), lang::truncateToInt(y));
 }
 
 std::string GameNatives::getClipboardText() {

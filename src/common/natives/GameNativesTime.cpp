@@ -4,7 +4,7 @@
 
 #include "common/natives/GameNatives.h"
 #include "common/world/GameLua.h"
-#include "common/world/ScriptNumber.h"
+#include "lang/Numbers.h"
 #include "pf/Process.h"
 
 namespace {
@@ -21,7 +21,7 @@ lua::LuaTable timeTable(lua::LuaState& state, const pf::LocalTime& time) {
 }
 
 int field(const lua::LuaTable& table, const char* name) {
-    return table.isNumber(name) ? truncateNumber(table.getNumber(name)) : 0;
+    return table.isNumber(name) ? lang::truncateToInt(table.getNumber(name)) : 0;
 }
 
 // Seconds since 1970 of a getCurrentTime table.

@@ -5,7 +5,6 @@
 #include "common/save/PersistenceKey.h"
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "io/AppDataInputStream.h"
 #include "io/AppDataOutputStream.h"
 #include "io/BundleInputStream.h"
@@ -19,6 +18,7 @@
 #include "lua.h"
 #include "lua/LuaException.h"
 #include "lua/LuaState.h"
+#include "lua/ScriptValues.h"
 #include "util/AES.h"
 
 namespace {

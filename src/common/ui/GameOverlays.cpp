@@ -1,8 +1,8 @@
 #include "common/ui/GameOverlays.h"
 
 #include "common/world/GameLua.h"
-#include "common/world/ScriptNumber.h"
 #include "gr/Context.h"
+#include "lang/Numbers.h"
 
 GameOverlays::GameOverlays(GameLua& world)
     : world_(world), masks_(world.services().context.get()), fields_(world) {
@@ -46,7 +46,7 @@ void GameOverlays::flushMasks() {
 
 void GameOverlays::enableSpotlight(float x, float y) {
     spotlight_ = new Spotlight(world_.services().context.get());
-    spotlight_->setPosition(truncateNumber(x), truncateNumber(y));
+    spotlight_->setPosition(lang::truncateToInt(x), lang::truncateToInt(y));
 }
 
 void GameOverlays::disableSpotlight() {

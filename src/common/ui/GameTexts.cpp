@@ -16,6 +16,7 @@
 #include "lang/String.h"
 #include "lua/LuaState.h"
 #include "lua/LuaTable.h"
+#include "lua/ScriptValues.h"
 #include "lua/StackGuard.h"
 
 namespace {
@@ -132,7 +133,7 @@ DrawUtils::ShaderKind shaderFor(const lua::LuaTable& t) {
     if (t.isString("colorMode") && t.getString("colorMode") == "fill") {
         return DrawUtils::FILL;
     }
-    if (t.isBoolean("invertedColors") && t.getBoolean("invertedColors")) {
+    if (lua::isTrue(t, "invertedColors")) {
         return DrawUtils::MODULATE_INVERTED;
     }
     return DrawUtils::ALPHA;
@@ -261,7 +262,7 @@ void GameTexts::drawTextTable(const lua::LuaTable& t, float x, float y, float sx
                               float angle, float s) {
     float kx = t.getNumber("scaleX") * s * sx;
     float ky = t.getNumber("scaleY") * s * sy;
-    if (t.isBoolean("clipped") && t.getBoolean("clipped")) {
+    if (lua::isTrue(t, "clipped")) {
         drawLines(t, x, y, kx, ky, angle, s);
         return;
     }

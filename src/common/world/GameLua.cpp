@@ -9,12 +9,13 @@
 #include "common/ui/GameOverlays.h"
 #include "common/ui/GameTexts.h"
 #include "common/world/GameHost.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/WorldParticles.h"
 #include "common/world/special/GamePortals.h"
 #include "gr/Context.h"
+#include "lang/Exception.h"
 #include "lang/Format.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -75,24 +76,63 @@ GameObject* GameLua::findObject(const std::string& name) const {
 }
 
 void GameLua::bindLevelTables() {
-    worldTable_ =
-        objectsTable_.isTable("world") ? objectsTable_.getTable("world") : lua::LuaTable();
-    deadList_ = isTable("deadBlocks") ? getTable("deadBlocks") : lua::LuaTable();
+    worldTable_ = lua::tableOrEmpty(objectsTable_, "world");
+    deadList_ = lua::tableOrEmpty(*this, "deadBlocks");
+}
+
+void GameLua::beginLevelLoad(const char* native) {
+    // Bodies cannot go while the physics step runs (a contact hook).
+    if (world_->IsLocked()) {
+        throw lang::Exception(lang::Format("{0} cannot be called during a physics step", native));
+    }
+    tracked_.clear();
+    accumulator_ = 0;
+    gameTime_ = 0;
+    levelLoading_ = true;
+}
+
+void GameLua::reindexLevelTables() {
+    if (!objectsTable_.isTable("world") || !isTable("deadBlocks") || !isTable("blockTable")) {
+        throw lang::Exception(
+            lang::Format("objects.world, deadBlocks and blockTable must be tables"));
+    }
+    worldTable_ = objectsTable_.getTable("world");
+    deadList_ = getTable("deadBlocks");
+}
+
+void GameLua::resetWorld() {
+    b2_maxTranslation = 2.0f;
+    destroyAllObjects();
+    if (services_.particles) {
+        services_.particles->reset();
+    }
+    clearTrajectories();
+}
+
+void GameLua::destroyAllObjects() {
+    for (auto& entry : objects_) {
+        if (entry.second->body) {
+            world_->DestroyBody(entry.second->body);
+        }
+    }
+    objects_.clear();
+    joints_.clear();
+    destroyLinks_.clear();
+    drawOrder_.clear();
+    tracked_.clear();
+    // Pairs waiting to be welded named bodies that are gone now.
+    glueQueue_.clear();
+    portals_->clear();
+}
+
+bool GameLua::isLiveContact(const GameObject& a, const GameObject& b) const {
+    return !levelLoading_ && !editing_ && hasTableIn(worldTable_, a.name) &&
+           hasTableIn(worldTable_, b.name);
 }
 
 void GameLua::removeAllObjects() {
     while (!objects_.empty()) {
         removeObject(objects_.begin()->first);
-    }
-}
-
-void GameLua::pushHook(const char* name) {
-    lua::LuaState& state = *getState();
-    pushField(name);
-    if (!lua_isfunction(state.getLua(), -1)) {
-        state.pop(1);
-        throw lua::LuaException(
-            lang::Format("Script function {0} is not defined{1}", name, state.getCallStack()));
     }
 }
 
@@ -104,10 +144,6 @@ void GameLua::markDead(GameObject& object, const lua::LuaTable& table) {
 
 lua::LuaTable GameLua::objectTable(const GameObject& object) const {
     return object.table;
-}
-
-lua::LuaTable GameLua::globalTable(const char* name) const {
-    return isTable(name) ? getTable(name) : lua::LuaTable();
 }
 
 bool GameLua::hasTableIn(const lua::LuaTable& table, const std::string& name) const {

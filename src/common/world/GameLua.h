@@ -9,9 +9,11 @@
 
 #include "box2d/box2d.h"
 #include "common/app/GamePaths.h"
+#include "common/world/ColliderType.h"
 #include "common/world/GameObject.h"
 #include "lang/Ptr.h"
 #include "lua/LuaObject.h"
+#include "lua/ScriptValues.h"
 
 class GameDrawing;
 class GameHost;
@@ -48,7 +50,6 @@ struct JointRecord {
 /// are looked up in it. Main thread only.
 class GameLua : public lua::LuaObject, public b2ContactListener, public b2ContactFilter {
 public:
-    static constexpr int COLLIDER_TYPES = 12;
     static constexpr float STEP = 1.0f / 30.0f;
 
     /// What the world works with; every pointer may be null (headless use).
@@ -69,11 +70,41 @@ public:
     /// A script error or a missing hook raises lua::LuaException.
     void update(float dt);
 
-    /// Takes objects.world and the global deadBlocks as the level's tables.
+    /// Takes objects.world and the global deadBlocks as the level's tables;
+    /// either may be missing (an empty handle then).
     void bindLevelTables();
     /// Removes every object (as removeObject does, in name order).
     void removeAllObjects();
+    /// Removes the object with its body, joints, draw-order entry and
+    /// teleporters (the native removeObject). Nothing happens for an unknown
+    /// name. Not during a physics step or a contact callback.
+    void removeObject(std::string name);
+    /// Destroys the recorded physics joints attached to body.
+    /// Not during a physics step or a contact callback.
+    void destroyRecordedJointsOf(b2Body* body);
+
+    // Loading a level: GameLevels asks for these in this order.
+    /// Begins a level load: forgets the tracked objects, the step remainder
+    /// and the game time, and ignores contacts until setLevelLoading(false).
+    /// Throws lang::Exception naming native during a physics step.
+    void beginLevelLoad(const char* native);
+    /// Takes objects.world and the global deadBlocks as the new level's
+    /// tables. Throws lang::Exception unless they and the global blockTable
+    /// are tables.
+    void reindexLevelTables();
+    /// Empties the world for the new level: every object, joint and pending
+    /// glue (destroyAllObjects), the particles and the trajectories, and the
+    /// physics library's maximum translation back to its default.
+    void resetWorld();
+    /// Destroys every object with its body, joints, destroy links, draw-order
+    /// entry and pending glue, and the portals' teleporters; unlike
+    /// removeAllObjects no script table changes.
+    void destroyAllObjects();
     void setLevelLoading(bool loading) { levelLoading_ = loading; }
+    bool isLevelLoading() const { return levelLoading_; }
+    /// A contact between a and b takes effect: no level is loading, nothing is
+    /// being edited, and both are objects of the level (objects.world).
+    bool isLiveContact(const GameObject& a, const GameObject& b) const;
 
     // What the application tells the world (GameLuaShell.cpp).
     /// Runs the options script, then sets the globals the scripts start with:
@@ -99,8 +130,13 @@ public:
     /// failures are logged, the world is going away.
     void shutdown();
     void resetGameTimer() { resetTimer(); }
-    /// Calls the script function name without arguments (LuaException when missing).
-    void callScript(const char* name);
+    /// Calls the scripts' function name with the arguments (float, bool,
+    /// strings, tables) and no results. Throws lua::LuaException when the
+    /// scripts do not define it or it raises an error.
+    template <class... A>
+    void callHook(const char* name, const A&... args) {
+        lua::callHook(*this, name, args...);
+    }
     /// What the screen is cleared with each frame: 0xAARRGGBB.
     uint32_t backgroundColor() const;
 
@@ -146,20 +182,13 @@ public:
     using PointList = std::vector<std::pair<float, float>>;
     const PointList& trajectoryPoints(int list) const { return trajectoryPoints_[list]; }
     const PointList& trajectoryPuffs(int list) const { return trajectoryPuffs_[list]; }
+    /// The four sprite names of a list's trail dots (three kept in turn, then
+    /// the puff).
+    const std::string* trajectorySprites(int list) const { return trajectorySprites_[list]; }
     int getTrajectorySet() const { return trajectorySet_; }
     void clearTrajectories();
 
 private:
-    friend class GameLevels;
-    friend class GameThemes;
-    friend class GameDrawing;
-    friend class GameSaves;
-    friend class GameTexts;
-    friend class GamePortals;
-    friend class GameOverlays;
-    friend class GameDynamicAssets;
-    friend class GameNatives;
-
     using Handler = void (GameLua::*)(b2Contact* contact);
     struct CollisionRule {
         bool collide = true;
@@ -199,7 +228,6 @@ private:
     void createPolygon(std::string name, std::string sprite, float x, float y,
                        lua::LuaTable vertices, float density, float friction, float restitution,
                        bool collides, bool ignored, float zOrder);
-    void removeObject(std::string name);
     void resizeCircle(std::string name, float radius);
     float getRadius(std::string name);
     void setColliderType(std::string name, float type);
@@ -299,7 +327,6 @@ private:
     void destroyJoint(std::string name);
     b2Joint* createPhysicsJoint(int type, const lua::LuaTable& desc, lua::LuaTable& stored,
                                 lua::LuaState& state);
-    void destroyRecordedJointsOf(b2Body* body);
     lua::LuaTable jointsTable();
 
     // Special objects (GameLuaSpecial.cpp, GameLuaWater.cpp, GameLuaTrajectory.cpp).
@@ -320,17 +347,9 @@ private:
     int getTrajectory(lua::LuaState* state);
     void recordTrajectories(PoseSource source);
 
-    // Hooks and helpers (GameLua.cpp).
-    /// Pushes the script function `name` of this object; throws LuaException
-    /// when the scripts do not define it.
-    void pushHook(const char* name);
-    /// Calls the hook with the arguments (float, bool, strings, tables) and no
-    /// results; defined in GameLuaHooks.h.
-    template <class... A>
-    void callHook(const char* name, const A&... args);
+    // Helpers (GameLua.cpp).
     void markDead(GameObject& object, const lua::LuaTable& table);
     lua::LuaTable objectTable(const GameObject& object) const;
-    lua::LuaTable globalTable(const char* name) const;
 
     Services services_;
     std::unique_ptr<b2World> world_;

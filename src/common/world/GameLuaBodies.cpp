@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 #include "math/random.h"
 
 namespace {
@@ -60,7 +60,7 @@ void GameLua::setFilterCategory(std::string name, float bits) {
     if (GameObject* object = findObject(name)) {
         forEachFixture(object->body, [bits](b2Fixture& f) {
             b2Filter filter = f.GetFilterData();
-            filter.categoryBits = static_cast<uint16>(truncateNumber(bits));
+            filter.categoryBits = static_cast<uint16>(lang::truncateToInt(bits));
             f.SetFilterData(filter);
         });
     }
@@ -70,7 +70,7 @@ void GameLua::setFilterMask(std::string name, float bits) {
     if (GameObject* object = findObject(name)) {
         forEachFixture(object->body, [bits](b2Fixture& f) {
             b2Filter filter = f.GetFilterData();
-            filter.maskBits = static_cast<uint16>(truncateNumber(bits));
+            filter.maskBits = static_cast<uint16>(lang::truncateToInt(bits));
             f.SetFilterData(filter);
         });
     }
@@ -162,7 +162,7 @@ void GameLua::setObjectParameter(std::string name, float id, float value) {
     if (!object) {
         return;
     }
-    switch (truncateNumber(id)) {
+    switch (lang::truncateToInt(id)) {
         case 2:
             checkUnlocked("setObjectParameter");
             object->body->SetType(value == 0 ? b2_staticBody : b2_dynamicBody);
@@ -171,13 +171,13 @@ void GameLua::setObjectParameter(std::string name, float id, float value) {
             std::fill(std::begin(object->drawScale), std::end(object->drawScale), value);
             break;
         case 6:
-            object->useDrawScale = truncateNumber(value) == 1 ? 1 : 0;
+            object->useDrawScale = lang::truncateToInt(value) == 1 ? 1 : 0;
             break;
         case 7:
             object->spinPhase = static_cast<float>(math::random()) * TWO_PI;
             break;
         case 8:
-            object->forcesAlways = truncateNumber(value) == 1 ? 1 : 0;
+            object->forcesAlways = lang::truncateToInt(value) == 1 ? 1 : 0;
             break;
         default:
             break;
@@ -250,7 +250,7 @@ lua::LuaTable GameLua::getIntersectingObjects(lua::LuaTable box) {
 }
 
 void GameLua::applyDestroyOnForce(GameObject& object) {
-    if (gamelua::isTrue(object.table, "destroyOnForce")) {
+    if (lua::isTrue(object.table, "destroyOnForce")) {
         object.destroyPending = 1;
         object.destroyTimer = 0;
     }

@@ -5,13 +5,13 @@
 #include <cmath>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "lang/Format.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 namespace {
 
@@ -101,14 +101,14 @@ lua::LuaTable GameLua::jointsTable() {
 int GameLua::createJoint(lua::LuaState* state) {
     checkUnlocked("createJoint");
     lua::LuaTable desc = state->toTable(-1);
-    int type = truncateNumber(desc.getNumber("type"));
+    int type = lang::truncateToInt(desc.getNumber("type"));
     std::string name = desc.getString("name");
     lua::LuaTable stored(*state);
     stored.set("name", name);
     stored.set("end1", desc.getString("end1"));
     stored.set("end2", desc.getString("end2"));
     stored.set("type", static_cast<float>(type));
-    int coordType = truncateNumber(std::floor(desc.getNumber("coordType") + 0.5f));
+    int coordType = lang::truncateToInt(std::floor(desc.getNumber("coordType") + 0.5f));
     stored.set("coordType", static_cast<float>(coordType));
     if (desc.isBoolean("breakable")) {
         stored.set("breakable", desc.getBoolean("breakable"));
@@ -139,7 +139,7 @@ b2Joint* GameLua::createPhysicsJoint(int type, const lua::LuaTable& desc, lua::L
     }
     b2Vec2 p1(numberOr(desc, "x1", 0), numberOr(desc, "y1", 0));
     b2Vec2 p2(numberOr(desc, "x2", 0), numberOr(desc, "y2", 0));
-    int coordType = truncateNumber(stored.getNumber("coordType"));
+    int coordType = lang::truncateToInt(stored.getNumber("coordType"));
     bool collide = keepFlag(desc, stored, "collideConnected", false);
     if (type == SPRING) {
         b2Vec2 w1 = a->body->GetPosition(), w2 = b->body->GetPosition();
@@ -333,8 +333,7 @@ void GameLua::removeJointsOf(const std::string& name) {
         if (it->end1 == name) {
             GameObject* other = findObject(it->end2);
             if (other) {
-                lua::LuaTable link =
-                    joints.isTable(it->name) ? joints.getTable(it->name) : lua::LuaTable();
+                lua::LuaTable link = lua::tableOrEmpty(joints, it->name);
                 other->destroyPending = 1;
                 other->destroyTimer = link.isEmpty() ? 1.0f : link.getNumber("destroyTimer");
             }

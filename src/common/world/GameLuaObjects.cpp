@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/PolygonCheck.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/special/GamePortals.h"
 #include "game/Resources.h"
 #include "lang/Format.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
 
 namespace {
@@ -132,7 +132,7 @@ GameObject& GameLua::addObject(const std::string& name, const std::string& sprit
     GameObject& object = *owned;
     objects_.emplace(name, std::move(owned));
     object.world = world_.get();
-    object.colliderType = 0;
+    object.colliderType = COLLIDER_BLOCK;
     object.name = name;
     object.spriteName = sprite;
     if (!sprite.empty()) {
@@ -282,7 +282,7 @@ void GameLua::setRollingSound(std::string name, std::string sound) {
 
 void GameLua::setColliderType(std::string name, float type) {
     if (GameObject* object = findObject(name)) {
-        object->colliderType = truncateNumber(type);
+        object->colliderType = lang::truncateToInt(type);
     }
 }
 

@@ -8,11 +8,11 @@
 #include "common/ui/GameOverlays.h"
 #include "common/world/GameHost.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/special/GamePortals.h"
 #include "game/Resources.h"
 #include "gr/Context.h"
+#include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 
 void GameLua::registerPhysicsNatives() {
     bindMethod("setPhysicsSimulationScale", this, &GameLua::setPhysicsSimulationScale);
@@ -33,7 +33,7 @@ void GameLua::setWorldGravity(float gx, float gy) {
 }
 
 void GameLua::setWorldScale(float scale) {
-    minWorldScale_ = isNumber("minWorldScale") ? getNumber("minWorldScale") : 1.0f;
+    minWorldScale_ = lua::numberOr(*this, "minWorldScale", 1.0f);
     worldScale_ = scale;
     if (services_.host) {
         services_.host->setWorldZoom(scale);
@@ -46,8 +46,8 @@ void GameLua::setMaxTranslation(float value) {
 }
 
 void GameLua::setLevelLimits(float minX, float, float maxX, float) {
-    levelMinX_ = truncateNumber(minX);
-    levelMaxX_ = truncateNumber(maxX);
+    levelMinX_ = lang::truncateToInt(minX);
+    levelMaxX_ = lang::truncateToInt(maxX);
 }
 
 void GameLua::setAccelerometerActive(bool active) {
@@ -87,8 +87,8 @@ void GameLua::resumeAudio() {
     if (!services_.host || !services_.host->mayResumeAudio() || !resources) {
         return;
     }
-    lua::LuaTable settings = globalTable("settings");
-    if (settings.isEmpty() || !gamelua::isTrue(settings, "audioEnabled")) {
+    lua::LuaTable settings = lua::tableOrEmpty(*this, "settings");
+    if (settings.isEmpty() || !lua::isTrue(settings, "audioEnabled")) {
         return;
     }
     audio::AudioOutput* output = resources->getAudioOutput();
@@ -100,7 +100,7 @@ void GameLua::resumeAudio() {
 void GameLua::publishFrameGlobals() {
     GameHost* host = services_.host;
     if (host) {
-        host->setSafeToQuit(gamelua::isTrue(*this, "g_safeToQuit"));
+        host->setSafeToQuit(lua::isTrue(*this, "g_safeToQuit"));
     }
     if (services_.context) {
         set("g_updatedScreenWidth", static_cast<float>(services_.context->width()));
@@ -114,8 +114,8 @@ void GameLua::publishFrameGlobals() {
         set("zoomLevel",
             getNumber("zoomLevel") + (host->getZoom() - host->getPreviousZoom()) * 0.5f);
     }
-    host->publishTouches(*this, gamelua::numberOr(*this, "g_touchesOffsetX", 0),
-                         gamelua::numberOr(*this, "g_touchesOffsetY", 0));
+    host->publishTouches(*this, lua::numberOr(*this, "g_touchesOffsetX", 0),
+                         lua::numberOr(*this, "g_touchesOffsetY", 0));
 }
 
 void GameLua::stepPhysics(float scaled) {

@@ -8,15 +8,15 @@
 #include "common/save/SealedFile.h"
 #include "common/world/GameHost.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
 #include "common/world/WorldParticleManager.h"
 #include "common/world/WorldParticles.h"
 #include "game/Resources.h"
 #include "gr/Context.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 #include "lang/System.h"
 #include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
 
 void GameLua::registerShellNatives() {
     bindMethod("resetTimer", this, &GameLua::resetTimer);
@@ -49,7 +49,7 @@ bool GameLua::drawScreenParticles() {
     if (screenParticlesDrawn_ || !services_.particles || !services_.context) {
         return false;
     }
-    float scale = gamelua::numberOr(*this, "g_menu_particle_scale", 1);
+    float scale = lua::numberOr(*this, "g_menu_particle_scale", 1);
     services_.particles->draw(*services_.context, 0, 0, 0, scale);
     screenParticlesDrawn_ = true;
     return true;
@@ -120,16 +120,16 @@ void GameLua::resolutionChanged() {
 }
 
 void GameLua::setCursor(float x, float y) {
-    lua::LuaTable cursor = globalTable("cursor");
+    lua::LuaTable cursor = lua::tableOrEmpty(*this, "cursor");
     if (cursor.isEmpty()) {
         return;
     }
-    cursor.set("x", x + gamelua::numberOr(*this, "g_touchesOffsetX", 0));
-    cursor.set("y", y + gamelua::numberOr(*this, "g_touchesOffsetY", 0));
+    cursor.set("x", x + lua::numberOr(*this, "g_touchesOffsetX", 0));
+    cursor.set("y", y + lua::numberOr(*this, "g_touchesOffsetY", 0));
 }
 
 void GameLua::wheelTurned(int notches) {
-    lua::LuaTable cursor = globalTable("cursor");
+    lua::LuaTable cursor = lua::tableOrEmpty(*this, "cursor");
     if (!cursor.isEmpty()) {
         cursor.set("wheel", static_cast<float>(notches));
         cursor.set("wheelTriggered", true);
@@ -137,7 +137,7 @@ void GameLua::wheelTurned(int notches) {
 }
 
 void GameLua::clearWheelTrigger() {
-    lua::LuaTable cursor = globalTable("cursor");
+    lua::LuaTable cursor = lua::tableOrEmpty(*this, "cursor");
     if (!cursor.isEmpty()) {
         cursor.set("wheelTriggered", false);
     }
@@ -151,10 +151,6 @@ std::string GameLua::takeScreenshotRequest() {
 
 void GameLua::shutdown() {
     saves_->saveOnExit();
-}
-
-void GameLua::callScript(const char* name) {
-    callHook(name);
 }
 
 uint32_t GameLua::backgroundColor() const {
@@ -192,7 +188,7 @@ void GameLua::captureScreen(std::string file) {
 }
 
 float GameLua::toggleZoomSteps(float min, float max, float steps) {
-    int count = truncateNumber(steps);
+    int count = lang::truncateToInt(steps);
     return services_.host ? static_cast<float>(services_.host->toggleZoomSteps(min, max, count))
                           : 0.0f;
 }

@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/GameSounds.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ void GameLua::storePoses() {
         }
         const b2Vec2& p = object.body->GetPosition();
         object.pose(currentPose_) = GamePose{p.x, p.y, object.bodyAngle()};
-        if (object.colliderType == 3 && object.body->GetMass() != 0) {
+        if (isFlyingBird(object.colliderType) && object.body->GetMass() != 0) {
             object.body->SetBullet(true);
         }
     }
@@ -107,7 +108,7 @@ bool GameLua::detectMovingOf(const std::string& name, float dt, bool& awake, boo
     GameObject* object = findObject(name);
     lua::LuaTable table = object->table;
     bool busy =
-        object->colliderType == 3 &&
+        isFlyingBird(object->colliderType) &&
         !(table.isNil("pinkTimer") && table.isNil("bombTimer") && table.isNil("shootDelayTimer"));
     b2Body* body = object->body;
     if (object->wasAwake || body->IsAwake()) {
@@ -126,21 +127,21 @@ bool GameLua::detectMovingOf(const std::string& name, float dt, bool& awake, boo
         float w = body->GetAngularVelocity();
         bool jointed = body->GetJointList() != nullptr;
         float v2 = v.x * v.x + v.y * v.y;
-        if (v2 > 0.0005f && object->colliderType != 3 && !jointed) {
+        if (v2 > 0.0005f && !isFlyingBird(object->colliderType) && !jointed) {
             aboveTolerance = true;
         }
         // A spin either way keeps the shot going.
-        if (v2 > 9 || (std::fabs(w) > 0.1f && !jointed) || gamelua::isTrue(table, "inBubble")) {
+        if (v2 > 9 || (std::fabs(w) > 0.1f && !jointed) || lua::isTrue(table, "inBubble")) {
             busy = true;
         }
-        if (object->shapeKind == GameObject::SHAPE_CIRCLE && object->colliderType != 3) {
+        if (object->shapeKind == GameObject::SHAPE_CIRCLE && !isFlyingBird(object->colliderType)) {
             float loudness = std::min(1.0f, body->GetMass() * object->radius * std::fabs(w) / 400);
             float& entry = rollingSounds_[object->rollingSound];
             entry = std::max(entry, loudness);
         }
     }
     bool counts = busy && !isExcludedFromMoving(table);
-    if (object->colliderType == 5) {
+    if (isSpinner(object->colliderType)) {
         object->spinPhase = std::fmod(object->spinPhase + dt * 1.2f, TWO_PI);
     }
     object->wasAwake = body->IsAwake() ? 1 : 0;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/world/ScriptNumber.h"
+#include "lang/Numbers.h"
 #include "lua/LuaTable.h"
 
 class b2Body;
@@ -39,7 +39,7 @@ public:
     /// Body type is static.
     bool isStatic() const;
     /// Key of the draw-order index: z_order truncated toward zero.
-    int drawKey() const { return truncateNumber(z_order); }
+    int drawKey() const { return lang::truncateToInt(z_order); }
 
     /// Writes the position into both pose slots and the drawn pose, so that
     /// interpolation does not pull the drawing back to the old place.

@@ -1,22 +1,19 @@
 // The contact filter, the contact listener and the collision-rule table.
 
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/special/GamePortals.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
 // One row per collider type of fixture A, one column per type of fixture B.
 // M main handler, B bubble handler, P portal (collides; its handlers belong to
 // the portals), c collide only, x no collision.
-const char* const RULES[GameLua::COLLIDER_TYPES] = {
+const char* const RULES[COLLIDER_TYPES] = {
     "MMMMMMxMPxMM", "MMxMMMxMxxMM", "MxMMMMMMPxMM", "MMMMMxxMPxMB", "MMMMMxxMPxMx", "MMMxxMxMPxMM",
     "xxMxxxxxPxMx", "MMMMMMxcPxMM", "PxPPPPPPcxMM", "xxxxxxxxxcMM", "MMMMMMMMMMMM", "MMMBxMxMMMMM",
 };
-
-bool isType(int type) {
-    return type >= 0 && type < GameLua::COLLIDER_TYPES;
-}
 
 }  // namespace
 
@@ -50,7 +47,7 @@ void GameLua::onPortalEnd(b2Contact* contact) {
 const GameLua::CollisionRule& GameLua::ruleFor(const GameObject& a, const GameObject& b) const {
     // Types outside the table (scripts may set any number) collide without handlers.
     static const CollisionRule plain;
-    if (!isType(a.colliderType) || !isType(b.colliderType)) {
+    if (!isKnownCollider(a.colliderType) || !isKnownCollider(b.colliderType)) {
         return plain;
     }
     return rules_[a.colliderType][b.colliderType];
@@ -109,12 +106,11 @@ void GameLua::dispatch(b2Contact* contact, Handler CollisionRule::*slot) {
 void GameLua::onMainContact(b2Contact* contact) {
     GameObject& a = *GameObject::of(contact->GetFixtureA()->GetBody());
     GameObject& b = *GameObject::of(contact->GetFixtureB()->GetBody());
-    if (levelLoading_ || editing_ || !hasTableIn(worldTable_, a.name) ||
-        !hasTableIn(worldTable_, b.name)) {
+    if (!isLiveContact(a, b)) {
         return;
     }
-    bool birdA = a.colliderType == 3 || a.colliderType == 1;
-    bool birdB = b.colliderType == 3 || b.colliderType == 1;
+    bool birdA = isBird(a.colliderType);
+    bool birdB = isBird(b.colliderType);
     if (birdA && birdB) {
         birdsCollide(a, b);
         return;
@@ -136,20 +132,20 @@ void GameLua::birdsCollide(GameObject& a, GameObject& b) {
 }
 
 void GameLua::grab(GameObject& a, GameObject& b, b2Contact* contact) {
-    if ((a.colliderType != 10 && b.colliderType != 10) || hasTableIn(deadList_, a.name) ||
-        hasTableIn(deadList_, b.name)) {
+    if ((!isGrabber(a.colliderType) && !isGrabber(b.colliderType)) ||
+        hasTableIn(deadList_, a.name) || hasTableIn(deadList_, b.name)) {
         return;
     }
-    GameObject& held = b.colliderType != 10 ? b : (a.colliderType != 10 ? a : b);
+    GameObject& held = !isGrabber(b.colliderType) ? b : (!isGrabber(a.colliderType) ? a : b);
     GameObject& grabber = &held == &b ? a : b;
-    if (held.table.isString("grabber") || (held.colliderType != 3 && held.colliderType != 6)) {
+    if (held.table.isString("grabber") || !isGrabbable(held.colliderType)) {
         return;
     }
     GameObject* plunger = findObject(grabber.table.getString("plungerName"));
     if (!plunger) {
         return;
     }
-    if (held.colliderType == 6) {
+    if (isEgg(held.colliderType)) {
         held.table.set("grabber", plunger->name);
         plunger->table.set("grabbedEgg", held.name);
     }
@@ -164,9 +160,9 @@ void GameLua::grab(GameObject& a, GameObject& b, b2Contact* contact) {
 void GameLua::onBubbleContact(b2Contact* contact) {
     GameObject* a = GameObject::of(contact->GetFixtureA()->GetBody());
     GameObject* b = GameObject::of(contact->GetFixtureB()->GetBody());
-    GameObject& bird = a->colliderType == 3 ? *a : *b;
+    GameObject& bird = isFlyingBird(a->colliderType) ? *a : *b;
     GameObject& bubble = &bird == a ? *b : *a;
-    if (!gamelua::isTrue(bird.table, "inBubble")) {
+    if (!lua::isTrue(bird.table, "inBubble")) {
         bubble.table.set("strength", 0.0f);
         bubble.table.set("killSilently", true);
         markDead(bubble, bubble.table);

@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 void GameLua::birdAgainstBlock(GameObject& bird, GameObject& block, b2Contact* contact) {
     std::string material = block.table.getString("materialName");
-    lua::LuaTable factors = globalTable("blockTable")
+    lua::LuaTable factors = lua::tableOrEmpty(*this, "blockTable")
                                 .getTable("damageFactors")
                                 .getTable(bird.table.getString("damageFactors"));
     float damageMultiplier = numberOr(factors.getTable("damageMultiplier"), material, 1);
@@ -55,8 +56,8 @@ void GameLua::birdAgainstBlock(GameObject& bird, GameObject& block, b2Contact* c
 }
 
 void GameLua::blockAgainstBlock(GameObject& a, GameObject& b) {
-    bool ground =
-        a.colliderType == 2 || b.colliderType == 2 || a.name == "ground" || b.name == "ground";
+    bool ground = isGround(a.colliderType) || isGround(b.colliderType) || a.name == "ground" ||
+                  b.name == "ground";
     bool spareAll =
         ground && (isTrue(a.table, "ignoreGroundDamage") || isTrue(b.table, "ignoreGroundDamage"));
     bool spareB = isTrue(a.table, "noCollisionDamage") || isTrue(b.table, "ignoreAllDamage");

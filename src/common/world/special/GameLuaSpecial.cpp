@@ -4,11 +4,11 @@
 #include <cstdlib>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/GameSounds.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 void GameLua::registerSpecialNatives() {
     bindMethod("startNewTrajectory", this, &GameLua::startNewTrajectory);

@@ -1,8 +1,8 @@
 // Trails of the flying birds and the predicted path of a launch.
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
-#include "common/world/ScriptNumber.h"
+#include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void GameLua::startNewTrajectory() {
 }
 
 void GameLua::addToTrajectory(float bird, float x, float y) {
-    int k = truncateNumber(bird);
+    int k = lang::truncateToInt(bird);
     // Only birds 1 to 3 have lists.
     if (k >= 1 && k <= BIRDS_PER_SET) {
         trajectoryPoints_[trajectorySet_ + k - 1].emplace_back(x, y);
@@ -43,7 +43,7 @@ void GameLua::addToTrajectory(float bird, float x, float y) {
 }
 
 void GameLua::addPuffToTrajectory(float bird, float x, float y) {
-    int k = truncateNumber(bird);
+    int k = lang::truncateToInt(bird);
     if (k >= 1 && k <= BIRDS_PER_SET) {
         trajectoryPuffs_[trajectorySet_ + k - 1].emplace_back(x, y);
     }
@@ -53,8 +53,7 @@ void GameLua::recordTrajectories(PoseSource source) {
     std::vector<GameObject*> birds;
     auto addBird = [&](const std::string& name) {
         GameObject* object = findObject(name);
-        lua::LuaTable world =
-            objectsTable_.isTable("world") ? objectsTable_.getTable("world") : lua::LuaTable();
+        lua::LuaTable world = lua::tableOrEmpty(objectsTable_, "world");
         if (object && hasTableIn(world, name)) {
             birds.push_back(object);
         }
@@ -72,7 +71,7 @@ void GameLua::recordTrajectories(PoseSource source) {
     for (size_t k = 0; k < birds.size(); ++k) {
         GameObject& bird = *birds[k];
         const lua::LuaTable& table = bird.table;
-        if (!table.isNil("recordTrajectory") && !gamelua::isTrue(table, "recordTrajectory")) {
+        if (!table.isNil("recordTrajectory") && !lua::isTrue(table, "recordTrajectory")) {
             continue;
         }
         b2Vec2 p;

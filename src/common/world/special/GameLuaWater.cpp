@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/WorldParticles.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 namespace {
 
@@ -43,7 +44,7 @@ float sign(float v) {
 
 // Leans a tilted box or polygon back upright.
 float rightingOffset(const GameObject& object) {
-    if (object.colliderType == 3 || object.shapeKind == GameObject::SHAPE_CIRCLE) {
+    if (isFlyingBird(object.colliderType) || object.shapeKind == GameObject::SHAPE_CIRCLE) {
         return 0;
     }
     float theta = std::fmod(object.renderAngle, TWO_PI);
@@ -95,7 +96,7 @@ void GameLua::waterObject(const std::string& name, float level, float depthMax, 
     float mass = body->GetMass();
     b2Vec2 v = body->GetLinearVelocity();
     float speed = v.Length();
-    bool isBird = object->colliderType == 3;
+    bool isBird = isFlyingBird(object->colliderType);
     if (!(object->renderY > -level && body->IsAwake() && mass > 0)) {
         if (body->GetAngularDamping() != 0 && object->renderY < -level - 5) {
             body->SetAngularDamping(0);
@@ -151,7 +152,7 @@ void GameLua::waterObject(const std::string& name, float level, float depthMax, 
 
 void GameLua::drownObject(GameObject& object, const lua::LuaTable& table, float level,
                           float depthMax, bool hasKillLevel, float killLevel) {
-    if (object.colliderType != 4) {
+    if (!isGremlin(object.colliderType)) {
         return;
     }
     bool drowned = hasKillLevel ? killLevel + object.renderY >= depthMax

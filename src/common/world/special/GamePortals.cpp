@@ -1,38 +1,23 @@
 #include "common/world/special/GamePortals.h"
+#include "common/world/ColliderType.h"
 
 #include <vector>
 
 #include "common/world/GameLua.h"
-#include "common/world/GameLuaHooks.h"
 #include "common/world/GameSounds.h"
 #include "common/world/WorldParticles.h"
+#include "lua/ScriptValues.h"
 
-using gamelua::isTrue;
-using gamelua::numberOr;
+using lua::isTrue;
+using lua::numberOr;
 
 namespace {
-
-// Strings of an array from index 1 up to the first value that is no string.
-std::vector<std::string> stringsOf(const lua::LuaTable& array) {
-    std::vector<std::string> strings;
-    lua::LuaState& state = *array.getState();
-    lua::StackGuard guard(state.getLua());
-    for (int i = 1;; ++i) {
-        array.pushField(i);
-        bool isString = state.getType(-1) == LUA_TSTRING;
-        state.pop(1);
-        if (!isString) {
-            return strings;
-        }
-        strings.push_back(array.getString(i));
-    }
-}
 
 PortalEffect readEffect(const lua::LuaTable& entry) {
     PortalEffect effect;
     effect.sound = entry.getString("type") == "sound";
     if (entry.isTable("id")) {
-        effect.ids = stringsOf(entry.getTable("id"));
+        effect.ids = lua::stringsOf(entry.getTable("id"));
     } else if (entry.isString("id")) {
         effect.ids.push_back(entry.getString("id"));
     }
@@ -144,15 +129,19 @@ void GamePortals::endContact(b2Contact* contact) {
     }
 }
 
-bool GamePortals::mayPass() const {
-    return !world_.levelLoading_ && !world_.editing_;
-}
-
-GameObject* GamePortals::portalOf(GameObject& a, GameObject& b) {
-    if (a.table.isTable("portal")) {
-        return &a;
+GamePortals::Passage GamePortals::passageOf(GameObject& a, GameObject& b) const {
+    Passage passage;
+    if (!world_.isLiveContact(a, b)) {
+        return passage;
     }
-    return b.table.isTable("portal") ? &b : nullptr;
+    if (a.table.isTable("portal")) {
+        passage.portal = &a;
+        passage.traveller = &b;
+    } else if (b.table.isTable("portal")) {
+        passage.portal = &b;
+        passage.traveller = &a;
+    }
+    return passage;
 }
 
 std::string GamePortals::pairKey(const std::string& traveller, const std::string& portal,
@@ -161,22 +150,19 @@ std::string GamePortals::pairKey(const std::string& traveller, const std::string
 }
 
 void GamePortals::contactBegan(GameObject& a, GameObject& b) {
-    if (!mayPass() || !world_.hasTableIn(world_.worldTable_, a.name) ||
-        !world_.hasTableIn(world_.worldTable_, b.name)) {
+    const Passage passage = passageOf(a, b);
+    if (!passage.portal) {
         return;
     }
-    GameObject* portal = portalOf(a, b);
-    if (!portal) {
-        return;
-    }
-    GameObject& traveller = portal == &a ? b : a;
+    GameObject* portal = passage.portal;
+    GameObject& traveller = *passage.traveller;
     GameObject* target = world_.findObject(portal->table.getTable("portal").getString("target"));
     if (!target || !traveller.body) {
         return;
     }
     const std::string key = pairKey(traveller.name, portal->name, target->name);
     add(key, new PortalObjectTeleporter(*this, traveller, key, setupFor(*portal, *target)));
-    if (traveller.colliderType == 3) {
+    if (isFlyingBird(traveller.colliderType)) {
         world_.callHook("birdTravellingThroughPortal", traveller.name);
     }
 }
@@ -199,15 +185,12 @@ PortalObjectTeleporter::Setup GamePortals::setupFor(GameObject& portal, GameObje
 }
 
 void GamePortals::contactEnded(GameObject& a, GameObject& b) {
-    if (!mayPass() || !world_.hasTableIn(world_.worldTable_, a.name) ||
-        !world_.hasTableIn(world_.worldTable_, b.name)) {
+    const Passage passage = passageOf(a, b);
+    if (!passage.portal) {
         return;
     }
-    GameObject* portal = portalOf(a, b);
-    if (!portal) {
-        return;
-    }
-    GameObject& traveller = portal == &a ? b : a;
+    GameObject* portal = passage.portal;
+    GameObject& traveller = *passage.traveller;
     const std::string key =
         pairKey(traveller.name, portal->name, portal->table.getTable("portal").getString("target"));
     // The traveller's name is copied: a hook may remove the object.
@@ -234,7 +217,7 @@ void GamePortals::inheritTeleportation(std::string key, lua::LuaTable names) {
     if (!source) {
         return;
     }
-    for (const std::string& name : stringsOf(names)) {
+    for (const std::string& name : lua::stringsOf(names)) {
         if (GameObject* object = world_.findObject(name)) {
             add(name, source->cloneFor(*object));
         }
@@ -262,13 +245,13 @@ int GamePortals::countPass(const std::string& object, const std::string& portal,
 }
 
 void GamePortals::playSound(const std::string& id, float volume) {
-    if (GameSounds* sounds = world_.services_.sounds) {
+    if (GameSounds* sounds = world_.services().sounds) {
         sounds->play(id, volume, false);
     }
 }
 
 void GamePortals::emitParticle(const std::string& id, float x, float y, float angleOffset) {
-    if (WorldParticles* particles = world_.services_.particles) {
+    if (WorldParticles* particles = world_.services().particles) {
         particles->emitTurned(id, x, y, angleOffset);
     }
 }

@@ -49,9 +49,14 @@ private:
     };
 
     void inheritTeleportation(std::string key, lua::LuaTable names);
-    bool mayPass() const;
-    /// The portal of the pair (the object whose table has a portal table), or null.
-    static GameObject* portalOf(GameObject& a, GameObject& b);
+    /// A portal and what touches it.
+    struct Passage {
+        GameObject* portal = nullptr;
+        GameObject* traveller = nullptr;
+    };
+    /// The portal of a contact that takes effect (the object whose table has
+    /// a portal table) and the other object; no portal otherwise.
+    Passage passageOf(GameObject& a, GameObject& b) const;
     PortalObjectTeleporter::Setup setupFor(GameObject& portal, GameObject& target) const;
     static std::string pairKey(const std::string& traveller, const std::string& portal,
                                const std::string& target);
