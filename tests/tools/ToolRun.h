@@ -2,9 +2,9 @@
 
 #include <sys/wait.h>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
+// The build and source folders are compiled in (see tests/tools/CMakeLists.txt).
 namespace toolstest {
 
 struct ToolResult {
@@ -14,9 +14,8 @@ struct ToolResult {
 
 // Runs a tool built into build/bin with the arguments as one shell word list.
 inline ToolResult runTool(const std::string& tool, const std::string& arguments) {
-    const char* binary = std::getenv("QF_BINARY_DIR");
     const std::string command =
-        std::string(binary ? binary : "build") + "/bin/" + tool + " " + arguments + " 2>&1";
+        std::string(QF_BUILD_DIR) + "/bin/" + tool + " " + arguments + " 2>&1";
     ToolResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {
@@ -34,14 +33,17 @@ inline ToolResult runTool(const std::string& tool, const std::string& arguments)
 
 // The folder of the assembled bundle.
 inline std::string builtBundle() {
-    const char* binary = std::getenv("QF_BINARY_DIR");
-    return std::string(binary ? binary : "build") + "/bundle";
+    return std::string(QF_BUILD_DIR) + "/bundle";
+}
+
+// The folder of the bundle's intermediate files.
+inline std::string buildWork() {
+    return std::string(QF_BUILD_DIR) + "/bundle-work";
 }
 
 // The folder of the bundle's sources.
 inline std::string bundleSources() {
-    const char* source = std::getenv("QF_SOURCE_DIR");
-    return std::string(source ? source : ".") + "/bundle";
+    return std::string(QF_SOURCE_ROOT) + "/bundle";
 }
 
 }  // namespace toolstest
