@@ -12,10 +12,9 @@ struct ToolResult {
     std::string output;  // standard output and error together
 };
 
-// Runs a tool built into build/bin with the arguments as one shell word list.
-inline ToolResult runTool(const std::string& tool, const std::string& arguments) {
-    const std::string command =
-        std::string(QF_BUILD_DIR) + "/bin/" + tool + " " + arguments + " 2>&1";
+// Runs a shell command line.
+inline ToolResult runShell(const std::string& line) {
+    const std::string command = line + " 2>&1";
     ToolResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {
@@ -29,6 +28,11 @@ inline ToolResult runTool(const std::string& tool, const std::string& arguments)
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+// Runs a tool built into build/bin with the arguments as one shell word list.
+inline ToolResult runTool(const std::string& tool, const std::string& arguments) {
+    return runShell(std::string(QF_BUILD_DIR) + "/bin/" + tool + " " + arguments);
 }
 
 // The folder of the assembled bundle.
