@@ -57,8 +57,6 @@ public:
     const std::map<std::string, AssetInfo>& assets() const { return assets_; }
     const std::set<std::string>& current() const { return current_; }
     const std::vector<std::string>& loadQueue() const { return loadQueue_; }
-    int totalMemory() const { return totalMemory_; }
-    int maxMemory() const { return maxMemory_; }
     const std::string& imagePath() const { return imagePath_; }
 
 private:

@@ -101,7 +101,6 @@ public:
     /// removeAllObjects no script table changes.
     void destroyAllObjects();
     void setLevelLoading(bool loading) { levelLoading_ = loading; }
-    bool isLevelLoading() const { return levelLoading_; }
     /// A contact between a and b takes effect: no level is loading, nothing is
     /// being edited, and both are objects of the level (objects.world).
     bool isLiveContact(const GameObject& a, const GameObject& b) const;
@@ -149,7 +148,6 @@ public:
     GameNatives& natives() { return *natives_; }
     GamePortals& portals() { return *portals_; }
     GameOverlays& overlays() { return *overlays_; }
-    GameDynamicAssets& dynamicAssets() { return *dynamicAssets_; }
     const Services& services() const { return services_; }
     const GamePaths& paths() const { return services_.paths; }
     /// The application's resolved path of relative; relative itself without one.
@@ -167,12 +165,10 @@ public:
     const std::vector<JointRecord>& destroyLinks() const { return destroyLinks_; }
     const lua::LuaTable& objectsTable() const { return objectsTable_; }
     bool isUpdating() const { return updating_; }
-    bool isPhysicsOn() const { return physicsEnabled_; }
     bool isEditingOn() const { return editing_; }
     float getAccumulator() const { return accumulator_; }
     int getCurrentPose() const { return currentPose_; }
     float getGameTime() const { return gameTime_; }
-    void resetGameTime() { gameTime_ = 0; }
     float getWorldScale() const { return worldScale_; }
     float getMinWorldScale() const { return minWorldScale_; }
     float getSimulationScale() const { return simulationScale_; }
@@ -349,7 +345,6 @@ private:
 
     // Helpers (GameLua.cpp).
     void markDead(GameObject& object, const lua::LuaTable& table);
-    lua::LuaTable objectTable(const GameObject& object) const;
 
     Services services_;
     std::unique_ptr<b2World> world_;
@@ -379,7 +374,6 @@ private:
     bool updating_ = true;
     bool editing_ = false;
     bool levelLoading_ = false;
-    bool accelerometerActive_ = false;
     float accumulator_ = 0;
     int currentPose_ = 0;
     float gameTime_ = 0;
