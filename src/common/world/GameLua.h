@@ -75,12 +75,12 @@ public:
     void bindLevelTables();
     /// Removes every object (as removeObject does, in name order).
     void removeAllObjects();
-    /// Removes the object with its body, joints, draw-order entry and
-    /// teleporters (the native removeObject). Nothing happens for an unknown
-    /// name. Not during a physics step or a contact callback.
+    /// The native removeObject: removes the object with its body, joints,
+    /// draw-order entry and teleporters; nothing happens for an unknown name.
+    /// Locked during the physics step (for a known name).
     void removeObject(std::string name);
-    /// Destroys the recorded physics joints attached to body.
-    /// Not during a physics step or a contact callback.
+    /// Destroys the recorded physics joints attached to body. Not during the
+    /// physics step (the physics library forbids it; nothing checks).
     void destroyRecordedJointsOf(b2Body* body);
 
     // Loading a level: GameLevels asks for these in this order.
@@ -202,6 +202,14 @@ private:
     void registerSpecialNatives();
     void registerShellNatives();
 
+    // The natives. Every native may be called at any time, also from a
+    // contact hook (birdCollision, blockCollision, trappedInBubble,
+    // destroyJointDeferred, ...) while the physics step runs, unless its
+    // declaration says "Locked during the physics step": those create,
+    // destroy, move or reshape bodies, fixtures or joints, which the physics
+    // library forbids while it steps, and throw lua::LuaException instead.
+    // This holds for the natives of the world's topic classes too.
+
     // Shell natives (GameLuaShell.cpp).
     void resetTimer();
     int getGameTimer(lua::LuaState* state);
@@ -211,29 +219,40 @@ private:
     void printError(std::string text);
     void captureScreen(std::string file);
     bool drawScreenParticles();
-    void updateScreenParticles(float dt);
     float toggleZoomSteps(float min, float max, float steps);
-    lua::LuaTable newGlobalTable(const char* name);
 
-    // Objects (GameLuaObjects.cpp, GameLuaBodies.cpp).
+    // Object natives (GameLuaObjects.cpp). removeObject is public.
+    /// Locked during the physics step.
     void createBox(std::string name, std::string sprite, float x, float y, float width,
                    float height, float density, float friction, float restitution, bool collides,
                    bool ignored, float zOrder);
+    /// Locked during the physics step.
     void createCircle(std::string name, std::string sprite, float x, float y, float radius,
                       float density, float friction, float restitution, bool tracked, float zOrder);
+    /// Locked during the physics step.
     void createPolygon(std::string name, std::string sprite, float x, float y,
                        lua::LuaTable vertices, float density, float friction, float restitution,
                        bool collides, bool ignored, float zOrder);
-    void resizeCircle(std::string name, float radius);
     float getRadius(std::string name);
     void setColliderType(std::string name, float type);
     void setVisible(std::string name, bool visible);
+    void setGravityEnabled(std::string name, bool enabled);
+    bool isGravityEnabled(std::string name);
+    void setScale(std::string name, float sx, float sy);
+    int getScale(lua::LuaState* state);
+    void setSprite(std::string name, std::string sprite);
+    void setTexture(std::string name, std::string texture);
+    void setRollingSound(std::string name, std::string sound);
+
+    // Body natives (GameLuaBodies.cpp).
+    /// Locked during the physics step (for a circle: the fixture is replaced).
+    void resizeCircle(std::string name, float radius);
     void setFilterCategory(std::string name, float bits);
     void setFilterMask(std::string name, float bits);
     void setSensor(std::string name, bool sensor);
-    void setGravityEnabled(std::string name, bool enabled);
-    bool isGravityEnabled(std::string name);
+    /// Locked during the physics step.
     void setPosition(std::string name, float x, float y);
+    /// Locked during the physics step.
     void setRotation(std::string name, float angle);
     void setVelocity(std::string name, float vx, float vy);
     void setAngularVelocity(std::string name, float w);
@@ -242,12 +261,8 @@ private:
     void setDensity(std::string name, float value);
     void setFriction(std::string name, float value);
     void setRestitution(std::string name, float value);
+    /// Locked during the physics step for id 2 (the body type); other ids any time.
     void setObjectParameter(std::string name, float id, float value);
-    void setScale(std::string name, float sx, float sy);
-    int getScale(lua::LuaState* state);
-    void setSprite(std::string name, std::string sprite);
-    void setTexture(std::string name, std::string texture);
-    void setRollingSound(std::string name, std::string sound);
     void setSleeping(std::string name, bool sleeping);
     float getAngularVelocity(std::string name);
     float getSpeed(std::string name);
@@ -257,17 +272,7 @@ private:
     int applyImpulse(lua::LuaState* state);
     void applyForceNative(std::string name, float fx, float fy, float px, float py);
 
-    GameObject& addObject(const std::string& name, const std::string& sprite, float x, float y,
-                          const char* caller);
-    void createBody(GameObject& object, float x, float y);
-    void attachFixture(GameObject& object);
-    void publishObject(GameObject& object, const char* type);
-    void resolveSprite(GameObject& object, const std::string& sprite, const char* caller);
-    void removeJointsOf(const std::string& name);
-    void checkUnlocked(const char* native) const;
-    void applyDestroyOnForce(GameObject& object);
-
-    // Physics settings and the step (GameLuaPhysics.cpp, GameLuaStep.cpp).
+    // World setting natives (GameLuaPhysics.cpp).
     void setWorldGravity(float gx, float gy);
     void setPhysicsEnabled(bool enabled) { physicsEnabled_ = enabled; }
     bool isPhysicsEnabled() { return physicsEnabled_; }
@@ -280,6 +285,41 @@ private:
     void setLevelLimits(float minX, float ignored1, float maxX, float ignored2);
     void setAccelerometerActive(bool active);
 
+    // Joint natives (GameLuaJoints.cpp).
+    /// Locked during the physics step.
+    int createJoint(lua::LuaState* state);
+    int setJointParameters(lua::LuaState* state);
+    int getJointList(lua::LuaState* state);
+    void checkJointLimits(std::string name);
+    /// Locked during the physics step.
+    void destroyJoint(std::string name);
+    /// Calls destroyJointDeferred for each breakable joint of the object that
+    /// force breaks; the joints themselves go later.
+    void destroyBreakableJoints(std::string name, float force);
+
+    // Trajectory natives (GameLuaTrajectory.cpp).
+    void startNewTrajectory();
+    void addToTrajectory(float bird, float x, float y);
+    void addPuffToTrajectory(float bird, float x, float y);
+    int getTrajectory(lua::LuaState* state);
+
+    // Shell helpers (GameLuaShell.cpp).
+    void updateScreenParticles(float dt);
+    lua::LuaTable newGlobalTable(const char* name);
+
+    // Object helpers (GameLuaObjects.cpp, GameLuaBodies.cpp).
+    GameObject& addObject(const std::string& name, const std::string& sprite, float x, float y,
+                          const char* caller);
+    void createBody(GameObject& object, float x, float y);
+    void attachFixture(GameObject& object);
+    void publishObject(GameObject& object, const char* type);
+    void resolveSprite(GameObject& object, const std::string& sprite, const char* caller);
+    void removeJointsOf(const std::string& name);
+    /// Throws lua::LuaException naming native while the physics step runs.
+    void checkUnlocked(const char* native) const;
+    void applyDestroyOnForce(GameObject& object);
+
+    // The frame and the step (GameLuaPhysics.cpp, GameLuaStep.cpp).
     void publishFrameGlobals();
     void resumeAudio();
     void stepPhysics(float scaled);
@@ -294,7 +334,8 @@ private:
     void playRollingSounds();
     void publishJointAnchors();
 
-    // Collisions (GameLuaCollisions.cpp, GameLuaDamage.cpp).
+    // Collisions (GameLuaCollisions.cpp, GameLuaDamage.cpp); called by the
+    // physics library inside the step.
     bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;
@@ -312,15 +353,9 @@ private:
     void blockAgainstBlock(GameObject& a, GameObject& b);
     void grab(GameObject& a, GameObject& b, b2Contact* contact);
     float damageBlock(GameObject& object, const lua::LuaTable& table, float damage);
-    void destroyBreakableJoints(std::string name, float force);
     bool hasTableIn(const lua::LuaTable& table, const std::string& name) const;
 
-    // Joints (GameLuaJoints.cpp).
-    int createJoint(lua::LuaState* state);
-    int setJointParameters(lua::LuaState* state);
-    int getJointList(lua::LuaState* state);
-    void checkJointLimits(std::string name);
-    void destroyJoint(std::string name);
+    // Joint helpers (GameLuaJoints.cpp).
     b2Joint* createPhysicsJoint(int type, const lua::LuaTable& desc, lua::LuaTable& stored,
                                 lua::LuaState& state);
     lua::LuaTable jointsTable();
@@ -337,10 +372,6 @@ private:
                      bool hasKillLevel, float killLevel);
     void splash(GameObject& object, const char* particle, bool isBird);
     void weldGluePairs();
-    void startNewTrajectory();
-    void addToTrajectory(float bird, float x, float y);
-    void addPuffToTrajectory(float bird, float x, float y);
-    int getTrajectory(lua::LuaState* state);
     void recordTrajectories(PoseSource source);
 
     // Helpers (GameLua.cpp).

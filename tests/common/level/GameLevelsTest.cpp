@@ -256,6 +256,32 @@ TEST_F(GameLevelsTest, LoadingNeedsTheScriptTables) {
     }
 }
 
+TEST_F(GameLevelsTest, ALoadFromAContactHookOnlyWarnsAndLeavesTheWorld) {
+    level("Level1", "");
+    run(R"(
+        setWorldGravity(0, 0)
+        blockTable = {damageFactors = {normal = {damageMultiplier = {}, velocityMultiplier = {}}}}
+        createCircle('bird', '', 0, 0, 0.5, 1, 0, 0, true, 0)
+        setColliderType('bird', 3)
+        objects.world.bird.damageFactors = 'normal'
+        setVelocity('bird', 20, 0)
+        createBox('block', '', 1, 0, 1, 1, 0, 0, 0, true, false, 0)
+        function birdCollision(a, b) loadLevel('bundle:///levels/Level1', '') end
+        setPhysicsEnabled(true)
+    )");
+    world->bindLevelTables();
+    LogCapture log;
+    world->update(GameLua::STEP);
+    EXPECT_TRUE(log.contains("Unable to load level."));
+    EXPECT_TRUE(log.contains("loadLevel cannot be called during a physics step"));
+    EXPECT_FALSE(loaded());
+    EXPECT_EQ(world->objectIndex().size(), 2u);
+    EXPECT_EQ(world->physicsWorld().GetBodyCount(), 2);
+    // Outside the step the same load goes through.
+    load("Level1");
+    EXPECT_TRUE(loaded());
+}
+
 TEST_F(GameLevelsTest, TheLevelReaderTakesBytes) {
     std::vector<uint8_t> bytes = qfseal::seal("filename = 'x.lua' n = 3", "x.lua");
     lua::LuaTable table =
