@@ -66,6 +66,11 @@ private:
     };
 
     static void checkTrack(int track);
+    template <class Self, class Visit>
+    static void forEachVoice(Self& self, const Visit& visit);
+    /// The voices of both lists that are not done and match; under lock_.
+    template <class Match>
+    int countLive(const Match& match) const;
     int activeOnTrack(int track) const;
     void releaseRetired();
 
