@@ -82,6 +82,12 @@ private:
     int firstArgument(lua::LuaState& state) const;
     std::vector<std::string> ids(lua::LuaState& state) const;
     void declareRequirement(const std::string& id, const lua::LuaTable& groups);
+    /// The groups required by id; null, with a warning from caller, for an
+    /// undeclared id.
+    const std::vector<std::string>* groupsOf(const std::string& id, const char* caller) const;
+    /// The files of every group, in order. groups is a copy: resolving runs
+    /// script hooks, which may declare requirements.
+    std::vector<File> resolveAll(const std::vector<std::string> groups);
     std::vector<File> resolve(const std::string& group);
     std::string profileFor(const std::string& group);
     lua::LuaTable loadGroup(const std::string& profile, const std::string& group);
