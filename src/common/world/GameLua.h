@@ -310,6 +310,15 @@ private:
     // Object helpers (GameLuaObjects.cpp, GameLuaBodies.cpp).
     GameObject& addObject(const std::string& name, const std::string& sprite, float x, float y,
                           const char* caller);
+    struct Material {
+        float density;
+        float friction;
+        float restitution;
+    };
+    /// Gives a shaped object its material, collision flag and z order, then
+    /// its body and fixture.
+    void setUpBody(GameObject& object, const Material& material, bool collides, float zOrder,
+                   float x, float y);
     void createBody(GameObject& object, float x, float y);
     void attachFixture(GameObject& object);
     void publishObject(GameObject& object, const char* type);
