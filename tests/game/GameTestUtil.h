@@ -10,6 +10,7 @@
 #include "gr/Image.h"
 #include "io/VFS.h"
 #include "lang/Log.h"
+#include "support/LogCapture.h"
 
 namespace gametest {
 
@@ -76,23 +77,6 @@ inline std::vector<uint8_t> sheetDat(const std::string& texture,
     return w.data();
 }
 
-// Collects log records while it lives.
-class LogCapture : public lang::log::Listener {
-public:
-    LogCapture() { lang::log::addListener(this); }
-    ~LogCapture() override { lang::log::removeListener(this); }
-    void log(const lang::log::Record& record) override { records.push_back(record); }
-
-    bool contains(const std::string& text) const {
-        for (const lang::log::Record& r : records) {
-            if (r.message.find(text) != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::vector<lang::log::Record> records;
-};
+using LogCapture = qftest::LogCapture;
 
 }  // namespace gametest

@@ -115,7 +115,7 @@ struct TextureLog : lang::Object {
 class RecordingTexture : public gametest::FakeTexture {
 public:
     RecordingTexture(int width, int height, TextureLog* log)
-        : FakeTexture(width, height, std::string()),
+        : gametest::FakeTexture(width, height, std::string()),
           log_(log),
           pixels(static_cast<size_t>(width) * height * 4, 0) {}
 
