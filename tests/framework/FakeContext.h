@@ -7,7 +7,7 @@
 
 namespace fake {
 
-// A context that draws nothing and remembers what it was asked.
+/// A context that draws nothing and remembers what it was asked.
 class FakeContext : public qftest::NullContext {
 public:
     FakeContext(int width = 640, int height = 480, int platform = gr::PLATFORM_GL2)
@@ -22,7 +22,7 @@ public:
         calls.push_back("resize " + std::to_string(width) + "x" + std::to_string(height));
     }
     void captureScreen(const std::string& name) override { calls.push_back("capture " + name); }
-    // The fake plug-in reports the window handle it was given here.
+    /// The fake plug-in reports the window handle it was given here.
     int64_t textureMemory() const override { return memory; }
 
     bool ready = true;

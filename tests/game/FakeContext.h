@@ -9,9 +9,9 @@ namespace gametest {
 
 using FakeTexture = qftest::SizedTexture;
 
-// A context that draws nothing and records every texture draw, with the
-// render state it was made under. Textures are PNG files (only their size is
-// read).
+/// A context that draws nothing and records every texture draw, with the
+/// render state it was made under. Textures are PNG files (only their size is
+/// read).
 class FakeContext : public qftest::NullContext {
 public:
     struct Draw {

@@ -14,7 +14,7 @@
 
 namespace gametest {
 
-// A fresh temporary folder that serves as the bundle while it lives.
+/// A fresh temporary folder that serves as the bundle while it lives.
 class BundleDir {
 public:
     BundleDir() : oldRoot_(io::bundleRoot()) {
@@ -45,7 +45,7 @@ public:
     void write(const std::string& rel, const std::string& text) const {
         write(rel, std::vector<uint8_t>(text.begin(), text.end()));
     }
-    // A PNG of the given size, all opaque white.
+    /// A PNG of the given size, all opaque white.
     void writePng(const std::string& rel, int width, int height) const {
         gr::Image image(width, height);
         std::fill(image.pixels.begin(), image.pixels.end(), 255);
@@ -57,13 +57,13 @@ private:
     std::string oldRoot_;
 };
 
-// One sprite record of a chunk sheet.
+/// One sprite record of a chunk sheet.
 struct SpriteSpec {
     std::string name;
     int x, y, width, height, pivotX, pivotY;
 };
 
-// A "PLXB" sheet with one "SPRT" chunk.
+/// A "PLXB" sheet with one "SPRT" chunk.
 inline std::vector<uint8_t> sheetDat(const std::string& texture,
                                      const std::vector<SpriteSpec>& sprites) {
     chunk::ChunkWriter w;

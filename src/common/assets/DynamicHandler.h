@@ -65,7 +65,7 @@ private:
         int type;
     };
 
-    // Script methods; the handler is the receiver.
+    /// Script methods; the handler is the receiver.
     int addRequirements(lua::LuaState* state);
     int loadRequirements(lua::LuaState* state);
     int queueRequirements(lua::LuaState* state);

@@ -399,8 +399,8 @@ private:
     std::vector<std::pair<b2Body*, b2Body*>> glueQueue_;
     std::vector<JointRecord> joints_;
     std::vector<JointRecord> destroyLinks_;
-    // A script error raised inside a contact callback, rethrown once the step
-    // has returned, so the physics world is never left half-stepped.
+    /// A script error raised inside a contact callback, rethrown once the step
+    /// has returned, so the physics world is never left half-stepped.
     std::exception_ptr stepError_;
 
     bool gameLogicLoaded_ = false;

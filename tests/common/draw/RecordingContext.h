@@ -9,7 +9,7 @@ namespace worldtest {
 
 using RecordingTexture = qftest::SizedTexture;
 
-// A headless renderer context that records every draw call by kind.
+/// A headless renderer context that records every draw call by kind.
 class RecordingContext : public qftest::NullContext {
 public:
     struct Call {
