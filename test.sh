@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up (if needed), builds and runs every test with ctest.
+# Sets up (if needed), checks the formatting, builds and runs every test with ctest.
 #   ./test.sh               the normal build in build/
 #   ./test.sh --sanitize    also the unit tests under ASan+UBSan (build-asan/); CI does this
 #   ./test.sh -R Pattern    extra arguments go to ctest
@@ -18,6 +18,16 @@ for a in "$@"; do
 done
 
 bash scripts/setup.sh
+
+# Every C and C++ source is formatted with the root .clang-format; a file that
+# is not fails the run before anything is built.
+echo "== formatting (clang-format --dry-run -Werror)"
+SOURCE_DIRS=()
+for d in src tests tools bench fuzz; do
+    [ -d "$d" ] && SOURCE_DIRS+=("$d")
+done
+find "${SOURCE_DIRS[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.c' -o -name '*.cc' \
+    -o -name '*.cpp' \) -print0 | xargs -0 -r clang-format --dry-run -Werror
 
 # Let ccache share objects between clones in different folders.
 export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1

@@ -6,7 +6,7 @@
 
 namespace audio {
 
-// One playback position in a clip, so that many voices can play one clip.
+/// One playback position in a clip, so that many voices can play one clip.
 class AudioClipCursor : public lang::Object {
 public:
     int32_t position = 0;  // byte offset in the PCM data of the current clip

@@ -9,14 +9,14 @@
 
 namespace audio {
 
-// All the PCM a reader yields, at most maxBytes of it. Readers that do not know
-// their length are read in 4096-byte steps, doubling the buffer.
+/// All the PCM a reader yields, at most maxBytes of it. Readers that do not know
+/// their length are read in 4096-byte steps, doubling the buffer.
 std::vector<uint8_t> decodeAll(AudioReader& reader, size_t maxBytes);
 
-// Decodes a whole file held in memory (raw PCM, WAV or MP3, by file type) and
-// stores its format in *format, which for raw PCM also gives the format to read.
-// Throws as the reader does for malformed data; never reads outside the bytes
-// and never yields more than maxBytes.
+/// Decodes a whole file held in memory (raw PCM, WAV or MP3, by file type) and
+/// stores its format in *format, which for raw PCM also gives the format to read.
+/// Throws as the reader does for malformed data; never reads outside the bytes
+/// and never yields more than maxBytes.
 std::vector<uint8_t> decodeAudio(const void* bytes, size_t size, int fileType, AudioFormat* format,
                                  size_t maxBytes);
 

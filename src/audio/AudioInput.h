@@ -8,11 +8,11 @@ namespace audio {
 
 class AudioInputImpl;
 
-// The capture counterpart of AudioOutput. Nothing is captured on this platform:
-// the format is checked, and starting succeeds and delivers nothing.
+/// The capture counterpart of AudioOutput. Nothing is captured on this platform:
+/// the format is checked, and starting succeeds and delivers nothing.
 class AudioInput : public lang::Object {
 public:
-    // Throws lang::Exception for a format AudioOutput would refuse.
+    /// Throws lang::Exception for a format AudioOutput would refuse.
     explicit AudioInput(const AudioFormat& format);
     ~AudioInput() override;
 

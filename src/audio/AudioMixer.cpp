@@ -114,14 +114,26 @@ void AudioMixer::checkTrack(int track) {
     }
 }
 
-int AudioMixer::activeOnTrack(int track) const {
-    int count = 0;
-    for (const std::vector<Voice>* list : {&active_, &new_}) {
-        for (const Voice& voice : *list) {
-            count += (voice.track == track && !voice.done) ? 1 : 0;
+// Both voice lists: the voices being mixed and those that join with the next
+// block. Self is AudioMixer or const AudioMixer.
+template <class Self, class Visit>
+void AudioMixer::forEachVoice(Self& self, const Visit& visit) {
+    for (auto* list : {&self.active_, &self.new_}) {
+        for (auto& voice : *list) {
+            visit(voice);
         }
     }
+}
+
+template <class Match>
+int AudioMixer::countLive(const Match& match) const {
+    int count = 0;
+    forEachVoice(*this, [&](const Voice& voice) { count += !voice.done && match(voice) ? 1 : 0; });
     return count;
+}
+
+int AudioMixer::activeOnTrack(int track) const {
+    return countLive([track](const Voice& voice) { return voice.track == track; });
 }
 
 // Reference counts are not atomic, so clips leave the voice lists on the output
@@ -151,68 +163,41 @@ int AudioMixer::play(const lang::Ptr<AudioClip>& clip, float volume, bool loop, 
 void AudioMixer::stopClip(const AudioClip* clip) {
     releaseRetired();
     lang::MutexLock guard(lock_);
-    for (std::vector<Voice>* list : {&active_, &new_}) {
-        for (Voice& voice : *list) {
-            voice.done = voice.done || voice.clip == clip;
-        }
-    }
+    forEachVoice(*this, [clip](Voice& voice) { voice.done = voice.done || voice.clip == clip; });
 }
 
 void AudioMixer::stopHandle(int handle) {
     releaseRetired();
     lang::MutexLock guard(lock_);
-    for (std::vector<Voice>* list : {&active_, &new_}) {
-        for (Voice& voice : *list) {
-            voice.done = voice.done || voice.handle == handle;
-        }
-    }
+    forEachVoice(*this,
+                 [handle](Voice& voice) { voice.done = voice.done || voice.handle == handle; });
 }
 
 void AudioMixer::stopAll() {
     releaseRetired();
     lang::MutexLock guard(lock_);
-    for (std::vector<Voice>* list : {&active_, &new_}) {
-        for (Voice& voice : *list) {
-            voice.done = true;
-        }
-    }
+    forEachVoice(*this, [](Voice& voice) { voice.done = true; });
 }
 
 bool AudioMixer::isPlaying(const AudioClip* clip) {
     releaseRetired();
     lang::MutexLock guard(lock_);
-    for (const std::vector<Voice>* list : {&active_, &new_}) {
-        for (const Voice& voice : *list) {
-            if (voice.clip == clip && !voice.done) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return countLive([clip](const Voice& voice) { return voice.clip == clip; }) > 0;
 }
 
 bool AudioMixer::isPlaying(int handle) {
     releaseRetired();
     lang::MutexLock guard(lock_);
-    for (const std::vector<Voice>* list : {&active_, &new_}) {
-        for (const Voice& voice : *list) {
-            if (voice.handle == handle && !voice.done) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return countLive([handle](const Voice& voice) { return voice.handle == handle; }) > 0;
 }
 
 void AudioMixer::setVolume(const AudioClip* clip, float volume) {
     lang::MutexLock guard(lock_);
-    for (std::vector<Voice>* list : {&active_, &new_}) {
-        for (Voice& voice : *list) {
-            if (voice.clip == clip) {
-                voice.volume = volume;
-            }
+    forEachVoice(*this, [clip, volume](Voice& voice) {
+        if (voice.clip == clip) {
+            voice.volume = volume;
         }
-    }
+    });
 }
 
 void AudioMixer::setTrackVolume(float volume, int track) {

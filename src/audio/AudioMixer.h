@@ -13,9 +13,9 @@
 
 namespace audio {
 
-// Mixes any number of voices, each a clip with its own cursor, volume and loop
-// flag on one of eight tracks, into blocks of PCM. The main thread starts and
-// stops voices; one output thread mixes.
+/// Mixes any number of voices, each a clip with its own cursor, volume and loop
+/// flag on one of eight tracks, into blocks of PCM. The main thread starts and
+/// stops voices; one output thread mixes.
 class AudioMixer : public lang::Object {
 public:
     enum { TRACK_COUNT = 8, NO_LIMIT = -1 };
@@ -25,12 +25,12 @@ public:
     AudioMixer(const AudioMixer&) = delete;
     AudioMixer& operator=(const AudioMixer&) = delete;
 
-    // play refuses while the mixer is not running.
+    /// play refuses while the mixer is not running.
     void setRunning(bool running);
     bool isRunning() const { return running_; }
 
-    // Starts a voice from the next mixed block on; returns its handle, or -1 when
-    // the mixer is not running or the track is full.
+    /// Starts a voice from the next mixed block on; returns its handle, or -1 when
+    /// the mixer is not running or the track is full.
     int play(const lang::Ptr<AudioClip>& clip, float volume, bool loop, int track);
     void stopClip(const AudioClip* clip);
     void stopHandle(int handle);
@@ -39,17 +39,17 @@ public:
     bool isPlaying(int handle);
     void setVolume(const AudioClip* clip, float volume);
 
-    // Clamped to 0..1.
+    /// Clamped to 0..1.
     void setTrackVolume(float volume, int track);
     float getTrackVolume(int track) const;
-    // Voices of the track that may sound at once; NO_LIMIT for any number.
+    /// Voices of the track that may sound at once; NO_LIMIT for any number.
     void setChannelCountLimit(int track, int limit);
     int getChannelCountLimit(int track) const;
 
-    // Gain applied in the final conversion, 1 for full volume.
+    /// Gain applied in the final conversion, 1 for full volume.
     void setMasterGain(float gain);
 
-    // Mixes byteCount bytes of output in `format` (8 or 16 bits, 1 or 2 channels).
+    /// Mixes byteCount bytes of output in `format` (8 or 16 bits, 1 or 2 channels).
     void mix(void* buffer, int byteCount, const AudioFormat& format);
     void mix16(void* buffer, int byteCount, const AudioFormat& format);
     void mix8(void* buffer, int byteCount, const AudioFormat& format);
@@ -66,6 +66,11 @@ private:
     };
 
     static void checkTrack(int track);
+    template <class Self, class Visit>
+    static void forEachVoice(Self& self, const Visit& visit);
+    /// The voices of both lists that are not done and match; under lock_.
+    template <class Match>
+    int countLive(const Match& match) const;
     int activeOnTrack(int track) const;
     void releaseRetired();
 
@@ -84,10 +89,10 @@ private:
     std::vector<int32_t> accumulator_;
     std::vector<Voice> active_;
     std::vector<Voice> new_;
-    // Per active voice, for the block being mixed: its gain and whether it ended.
+    /// Per active voice, for the block being mixed: its gain and whether it ended.
     std::vector<int> gains_;
     std::vector<uint8_t> finished_;
-    // Clips of removed voices, released later on a thread that calls play or stop.
+    /// Clips of removed voices, released later on a thread that calls play or stop.
     std::vector<lang::Ptr<AudioClip>> retired_;
     int32_t nextHandle_;
     std::atomic<bool> running_;

@@ -14,7 +14,7 @@
 
 namespace audio {
 
-// The output's state: the mixer, the device and the thread that feeds it.
+/// The output's state: the mixer, the device and the thread that feeds it.
 class AudioOutputImpl : public lang::Object {
 public:
     AudioOutputImpl(const AudioFormat& format, const lang::Ptr<AudioDevice>& device);

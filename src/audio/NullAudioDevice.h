@@ -9,9 +9,9 @@
 
 namespace audio {
 
-// A device that plays nothing. It takes queued bytes away at bytesPerSecond while
-// started (at once when that is 0) and keeps the first keepBytes bytes it was
-// given, so that tests can inspect the mixed output.
+/// A device that plays nothing. It takes queued bytes away at bytesPerSecond while
+/// started (at once when that is 0) and keeps the first keepBytes bytes it was
+/// given, so that tests can inspect the mixed output.
 class NullAudioDevice : public AudioDevice {
 public:
     explicit NullAudioDevice(int bytesPerSecond = 0, size_t keepBytes = 0)
@@ -24,7 +24,7 @@ public:
 
     bool isStarted() const;
     int64_t totalBytes() const;
-    // The first keepBytes bytes queued so far.
+    /// The first keepBytes bytes queued so far.
     std::vector<uint8_t> keptBytes() const;
 
 private:

@@ -9,7 +9,7 @@
 
 namespace ncs {
 
-// The player's cloud identity as the game holds it.
+/// The player's cloud identity as the game holds it.
 class AltivoIdentity {
 public:
     class Impl;
@@ -17,9 +17,9 @@ public:
     explicit AltivoIdentity(const ClientConfiguration& configuration);
     ~AltivoIdentity();
 
-    // Device login when needed, the provider's login, the profile, then the
-    // tokens; announces onLoggedIn or onLoginFailed. Throws
-    // CloudServiceException on failure.
+    /// Device login when needed, the provider's login, the profile, then the
+    /// tokens; announces onLoggedIn or onLoginFailed. Throws
+    /// CloudServiceException on failure.
     void login(LoginProvider& provider);
     bool isLoggedIn() const;
     bool isServiceAvailable(const std::string& name) const;
@@ -34,7 +34,7 @@ class AltivoIdentity::Impl : public IdentityLevel2 {
 public:
     explicit Impl(const lang::Ptr<IdentityLevel1>& device);
 
-    // Session restore with the events of a login.
+    /// Session restore with the events of a login.
     void login() override;
     void logout() override;
     std::string refreshTokenKey() const override;

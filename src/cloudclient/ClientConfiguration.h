@@ -4,7 +4,7 @@
 
 namespace ncs {
 
-// What the game client tells the cloud service about itself.
+/// What the game client tells the cloud service about itself.
 struct ClientConfiguration {
     std::string serverUrl;
     std::string clientId;

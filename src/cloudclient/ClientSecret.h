@@ -4,7 +4,7 @@
 
 namespace ncs {
 
-// The game client's 32-character secret, assembled at run time.
+/// The game client's 32-character secret, assembled at run time.
 std::string clientSecret();
 
 }  // namespace ncs

@@ -11,22 +11,22 @@
 
 class CloudGameState;
 
-// The environment variable that overrides the configured server URL.
+/// The environment variable that overrides the configured server URL.
 extern const char* const kCloudUrlVariable;  // "QUILLFIRE_CLOUD_URL"
 
-// The server URL: the environment variable when it is set and not empty,
-// otherwise the configured one; trailing '/' removed.
+/// The server URL: the environment variable when it is set and not empty,
+/// otherwise the configured one; trailing '/' removed.
 std::string resolveCloudServerUrl(const std::string& configured);
 
-// The player's cloud identity and its background guest login. Held by a
-// std::shared_ptr: a running login attempt keeps its own reference, so the
-// configuration outlives the attempt whatever happens to its owner.
+/// The player's cloud identity and its background guest login. Held by a
+/// std::shared_ptr: a running login attempt keeps its own reference, so the
+/// configuration outlives the attempt whatever happens to its owner.
 class CloudConfiguration : public std::enable_shared_from_this<CloudConfiguration> {
 public:
-    // Seconds since 1970.
+    /// Seconds since 1970.
     using Clock = std::function<int64_t()>;
 
-    // Without a server URL the client stays offline and says so once.
+    /// Without a server URL the client stays offline and says so once.
     CloudConfiguration(CloudGameState* game, const std::string& clientId,
                        const std::string& clientVersion, const std::string& clientSecret,
                        const std::string& distributionChannel, const std::string& definition,
@@ -35,9 +35,9 @@ public:
     CloudConfiguration(const CloudConfiguration&) = delete;
     CloudConfiguration& operator=(const CloudConfiguration&) = delete;
 
-    // Main thread, once per frame: true once logged in; otherwise starts a
-    // background guest login when none runs and more than 60 seconds have
-    // passed since the last one started.
+    /// Main thread, once per frame: true once logged in; otherwise starts a
+    /// background guest login when none runs and more than 60 seconds have
+    /// passed since the last one started.
     bool ensureLoggedIn();
     bool isServiceAvailable(const std::string& name) const;
 

@@ -7,8 +7,8 @@
 #include "cloudclient/Identity.h"
 #include "cloudclient/Tokens.h"
 
-// Readers of the cloud service's JSON answers. Each takes the raw text and
-// throws CloudServiceException for anything it cannot use.
+/// Readers of the cloud service's JSON answers. Each takes the raw text and
+/// throws CloudServiceException for anything it cannot use.
 namespace ncs {
 
 struct UserProfile {
@@ -19,13 +19,13 @@ struct UserProfile {
     std::map<std::string, std::string> facebook;
 };
 
-// "accessToken", "refreshToken" and "expiresIn"; the expiry counts from now.
+/// "accessToken", "refreshToken" and "expiresIn"; the expiry counts from now.
 Tokens parseAccessResponse(const std::string& text, int64_t now);
-// The "services" array: named entries with a url and optional parameters.
+/// The "services" array: named entries with a url and optional parameters.
 ServiceTable parseServiceTable(const std::string& text);
-// "accountId" and the sections "qfid", "personal", "phoneNumber", "facebook".
+/// "accountId" and the sections "qfid", "personal", "phoneNumber", "facebook".
 UserProfile parseUserProfile(const std::string& text);
-// The profile as a JSON document, in the form parseUserProfile reads.
+/// The profile as a JSON document, in the form parseUserProfile reads.
 std::string userProfileToJSON(const UserProfile& profile);
 
 }  // namespace ncs

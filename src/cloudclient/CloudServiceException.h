@@ -5,8 +5,8 @@
 
 namespace ncs {
 
-// Every failure of the cloud client. The code is the HTTP status when one is
-// known, otherwise -1.
+/// Every failure of the cloud client. The code is the HTTP status when one is
+/// known, otherwise -1.
 class CloudServiceException : public std::runtime_error {
 public:
     explicit CloudServiceException(const std::string& message, int code = -1)
@@ -17,7 +17,7 @@ private:
     int code_;
 };
 
-// No session can be restored without the player logging in.
+/// No session can be restored without the player logging in.
 class CloudServiceNorvaneLoginRequiredException : public CloudServiceException {
 public:
     explicit CloudServiceNorvaneLoginRequiredException(const std::string& message)

@@ -2,8 +2,8 @@
 
 #include <string>
 
-// A cloud service that the manager starts once the player is logged in and the
-// identity's service table offers its type. Main thread only.
+/// A cloud service that the manager starts once the player is logged in and the
+/// identity's service table offers its type. Main thread only.
 class INorvaneCloudService {
 public:
     virtual ~INorvaneCloudService() = default;

@@ -8,7 +8,7 @@
 
 namespace ncs {
 
-// The game client's own identity: client credentials and the service table.
+/// The game client's own identity: client credentials and the service table.
 class IdentityLevel1 : public Identity {
 public:
     explicit IdentityLevel1(const ClientConfiguration& configuration);
@@ -22,10 +22,10 @@ public:
     const std::string& getClientSecret() const { return clientSecret_; }
     const std::string& getClientVersion() const { return clientVersion_; }
 
-    // GET <serverUrl>/identity/2.0/config with the token; keeps the table, caches
-    // its text in the store and announces onConfigurationUpdated.
+    /// GET <serverUrl>/identity/2.0/config with the token; keeps the table, caches
+    /// its text in the store and announces onConfigurationUpdated.
     void fetchServiceTable(const std::string& serverUrl, const std::string& accessToken);
-    // The table of the previous run, from the store; no network.
+    /// The table of the previous run, from the store; no network.
     void loadCachedServiceTable();
 
 private:
@@ -40,13 +40,13 @@ private:
     std::string tableUrl_;
 };
 
-// Logs the device in with a signed client id.
+/// Logs the device in with a signed client id.
 class NorvaneDeviceIdentity : public IdentityLevel1 {
 public:
     explicit NorvaneDeviceIdentity(const ClientConfiguration& configuration);
 
-    // POST <serverUrl>/identity/2.0/access, then the service table; the tokens
-    // are replaced only when both succeeded.
+    /// POST <serverUrl>/identity/2.0/access, then the service table; the tokens
+    /// are replaced only when both succeeded.
     void login() override;
 
 private:

@@ -9,18 +9,18 @@
 
 namespace ncs {
 
-// The player's session on top of the device identity. The user refresh token
-// is kept in the persistent store so that a session can be restored.
+/// The player's session on top of the device identity. The user refresh token
+/// is kept in the persistent store so that a session can be restored.
 class IdentityLevel2 : public Identity {
 public:
     explicit IdentityLevel2(const lang::Ptr<IdentityLevel1>& level1);
 
-    // Restores the stored session.
+    /// Restores the stored session.
     void login() override;
-    // Also logs the device out and forgets the stored session and profile.
+    /// Also logs the device out and forgets the stored session and profile.
     void logout() override;
-    // With fallback, a missing session gives the device's token instead of
-    // CloudServiceNorvaneLoginRequiredException.
+    /// With fallback, a missing session gives the device's token instead of
+    /// CloudServiceNorvaneLoginRequiredException.
     std::string getAccessToken(bool fallback = false) override;
 
     std::string getServerUrl() const override;
@@ -28,7 +28,7 @@ public:
     bool isServiceAvailable(const std::string& name) const override;
     ServiceTable getServices() const override;
 
-    // Also stores the refresh token.
+    /// Also stores the refresh token.
     void setTokens(const Tokens& tokens) override;
 
     virtual UserProfile getUserProfile();
@@ -38,7 +38,7 @@ public:
     virtual std::string refreshTokenKey() const = 0;
     virtual std::string storedProfileText() const;
     virtual IdentityLevel1& level1() const;
-    // Called when no session can be restored; throws.
+    /// Called when no session can be restored; throws.
     virtual void missingRefreshToken() = 0;
     virtual void fetchUserProfile(const std::string& accessToken);
     virtual void resetUserProfile();
@@ -46,10 +46,10 @@ public:
 
 protected:
     std::string storedRefreshToken() const;
-    // Steps of a session restore after the stored token was read: the device's
-    // token, then the refresh. A 403 forgets the stored token.
+    /// Steps of a session restore after the stored token was read: the device's
+    /// token, then the refresh. A 403 forgets the stored token.
     void restoreSession(const std::string& refreshToken);
-    // The "identityLevel2" service url followed by path.
+    /// The "identityLevel2" service url followed by path.
     std::string userServiceUrl(const std::string& path) const;
 
 private:

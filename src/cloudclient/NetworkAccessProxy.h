@@ -12,8 +12,8 @@ namespace ncs {
 using Response = net::HttpResponse;
 using HeaderSet = std::set<std::string>;
 
-// Carries out requests; every failure comes out as CloudServiceException.
-// Safe to call from several threads at once.
+/// Carries out requests; every failure comes out as CloudServiceException.
+/// Safe to call from several threads at once.
 class NetworkAccessProxy {
 public:
     virtual Response get(const std::string& url, const HeaderSet& headers, int timeout) = 0;
@@ -23,7 +23,7 @@ public:
     virtual ~NetworkAccessProxy() = default;
 };
 
-// The proxy over net::HttpRequest, a fresh request object per call.
+/// The proxy over net::HttpRequest, a fresh request object per call.
 class CloudNetworkAccessProxy : public NetworkAccessProxy {
 public:
     Response get(const std::string& url, const HeaderSet& headers, int timeout) override;
@@ -32,16 +32,16 @@ public:
     Response del(const std::string& url, const HeaderSet& headers, int timeout) override;
 };
 
-// The process-wide proxy (a CloudNetworkAccessProxy unless replaced).
+/// The process-wide proxy (a CloudNetworkAccessProxy unless replaced).
 std::shared_ptr<NetworkAccessProxy> getNetworkAccessProxy();
-// Tests replace it; null restores the default.
+/// Tests replace it; null restores the default.
 void setNetworkAccessProxy(const std::shared_ptr<NetworkAccessProxy>& proxy);
 
-// Connection timeout in milliseconds for requests without their own; 0: none.
+/// Connection timeout in milliseconds for requests without their own; 0: none.
 void setDefaultTimeout(int milliseconds);
 int getDefaultTimeout();
 
-// Plain calls: the response whatever its status.
+/// Plain calls: the response whatever its status.
 Response plainGet(const Request& request);
 Response plainPost(const Request& request);
 Response plainDelete(const Request& request);

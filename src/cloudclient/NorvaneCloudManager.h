@@ -14,20 +14,20 @@
 
 class CloudGameState;
 
-// The game side of the cloud client: logs the player in as a guest in the
-// background and, once logged in, starts the registered services that the
-// service table offers. Main thread only.
+/// The game side of the cloud client: logs the player in as a guest in the
+/// background and, once logged in, starts the registered services that the
+/// service table offers. Main thread only.
 class NorvaneCloudManager : public lang::Object {
 public:
-    // serverUrl: the configured cloud server (QUILLFIRE_CLOUD_URL overrides it);
-    // empty keeps the client offline. Connects update to framework::onFrame and
-    // setActive to framework::onActiveChanged.
+    /// serverUrl: the configured cloud server (QUILLFIRE_CLOUD_URL overrides it);
+    /// empty keeps the client offline. Connects update to framework::onFrame and
+    /// setActive to framework::onActiveChanged.
     NorvaneCloudManager(CloudGameState* game, const std::string& customerString,
                         const std::string& serverUrl,
                         CloudConfiguration::Clock clock = CloudConfiguration::Clock());
     ~NorvaneCloudManager() override;
 
-    // Throws lang::Exception "CloudConfiguration not available." without one.
+    /// Throws lang::Exception "CloudConfiguration not available." without one.
     std::shared_ptr<CloudConfiguration> getConfiguration() const;
 
     template <class T>
@@ -39,7 +39,7 @@ public:
         services_[service->getType()] = service;
     }
 
-    // The first service whose dynamic type is T, in type-name order.
+    /// The first service whose dynamic type is T, in type-name order.
     template <class T>
     std::shared_ptr<T> getService() const {
         for (const auto& entry : services_) {
@@ -52,7 +52,7 @@ public:
 
     void update(float dt);
     void setActive(bool active);
-    // Asks every service (no early exit).
+    /// Asks every service (no early exit).
     bool isAnyServiceBusy() const;
     bool isStarted() const { return started_; }
 

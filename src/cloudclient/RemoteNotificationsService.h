@@ -11,13 +11,13 @@
 class CloudGameState;
 class NorvaneCloudManager;
 
-// Emitted on the main thread for every remote notification: the cloud service
-// it belongs to (may be empty), the payload, and whether the game was active
-// when it arrived.
+/// Emitted on the main thread for every remote notification: the cloud service
+/// it belongs to (may be empty), the payload, and whether the game was active
+/// when it arrived.
 extern lang::event::Event<void(std::string, std::string, bool)> onRemoteNotification;
 
-// Connects the platform's push notifications to the game. Idle where the
-// platform delivers none.
+/// Connects the platform's push notifications to the game. Idle where the
+/// platform delivers none.
 class RemoteNotificationsService : public INorvaneCloudService,
                                    public pf::RemoteNotificationsListener {
 public:
@@ -29,12 +29,12 @@ public:
     bool isBusy() override { return false; }
     std::string getType() override { return "remoteNotifications"; }
 
-    // No effect on this platform.
+    /// No effect on this platform.
     void setEnabled(bool enabled);
 
-    // Any thread.
+    /// Any thread.
     void notificationReceived(const std::string& payload) override;
-    // Keeps the first token only.
+    /// Keeps the first token only.
     void deviceTokenReceived(const std::string& token) override;
     std::string getDeviceToken() const;
 

@@ -9,8 +9,8 @@ namespace ncs {
 
 using FormPairs = std::vector<std::pair<std::string, std::string>>;
 
-// name=value pairs joined by '&', every byte outside A-Z a-z 0-9 - _ . ~
-// written as %XX.
+/// name=value pairs joined by '&', every byte outside A-Z a-z 0-9 - _ . ~
+/// written as %XX.
 std::string formEncode(const FormPairs& pairs);
 
 class Body {
@@ -20,7 +20,7 @@ public:
     virtual std::string getText() const = 0;
 };
 
-// An application/x-www-form-urlencoded body; pairs keep their order.
+/// An application/x-www-form-urlencoded body; pairs keep their order.
 class FormDataBody : public Body {
 public:
     FormDataBody() = default;
@@ -38,7 +38,7 @@ private:
     FormPairs pairs_;
 };
 
-// One exchange with a cloud server. Copies are deep.
+/// One exchange with a cloud server. Copies are deep.
 class Request {
 public:
     explicit Request(const std::string& url) : url_(url) {}
@@ -46,13 +46,13 @@ public:
     void addQuery(const std::string& name, const std::string& value) {
         query_.emplace_back(name, value);
     }
-    // A complete header line; a line added twice is sent once.
+    /// A complete header line; a line added twice is sent once.
     void addHeader(const std::string& line) { headers_.insert(line); }
-    // Adds the body's header lines and appends its text.
+    /// Adds the body's header lines and appends its text.
     void setBody(const Body& body);
     void setTimeout(int milliseconds) { timeout_ = milliseconds; }
 
-    // The url, with "?" and the encoded query when there is one.
+    /// The url, with "?" and the encoded query when there is one.
     std::string getFullUrl() const;
     const std::set<std::string>& getHeaders() const { return headers_; }
     const std::string& getBody() const { return body_; }

@@ -15,15 +15,15 @@ class OSInterface;
 
 enum { KEY_COUNT = 94 };
 
-// One finger on the screen, in drawable pixels after the orientation transform.
+/// One finger on the screen, in drawable pixels after the orientation transform.
 struct Touch {
     int id;
     int x;
     int y;
 };
 
-// The application driven by the entry point. Exactly one exists at a time and
-// App::current points to it.
+/// The application driven by the entry point. Exactly one exists at a time and
+/// App::current points to it.
 class App : public lang::Object {
 public:
     explicit App(OSInterface* os);
@@ -32,9 +32,9 @@ public:
     App& operator=(const App&) = delete;
 
     virtual void init() {}
-    // phase 3 from the frame tick, phase 1 with dt 0 after a window resize.
+    /// phase 3 from the frame tick, phase 1 with dt 0 after a window resize.
     virtual void update(float dt, gr::Context* ctx, int phase) = 0;
-    // Called only on the up-to-down and down-to-up edges.
+    /// Called only on the up-to-down and down-to-up edges.
     virtual void keyDown(int code) { (void)code; }
     virtual void keyUp(int code) { (void)code; }
     virtual void orientationChanged() {}
@@ -43,7 +43,7 @@ public:
         (void)x;
         (void)y;
     }
-    // Reserved slots keep their place for shells that report more input.
+    /// Reserved slots keep their place for shells that report more input.
     virtual void sensorChanged(float x, float y, float z, float w);
     virtual bool handleSystemKey(int code);
     virtual void mouseWheel(int notches) { (void)notches; }
@@ -51,7 +51,7 @@ public:
     virtual void touchMoved(const Touch& touch);
     virtual void touchEnded(const Touch& touch);
     virtual void clearTouches();
-    // Clears every key flag and the touches.
+    /// Clears every key flag and the touches.
     virtual void setActive(bool active);
     virtual void focusChanged(bool focused);
     virtual bool setAudioActive(bool active);
@@ -67,7 +67,7 @@ public:
     const std::vector<Touch>& getTouches() const { return touches_; }
     void setDataPath(const std::string& path);
     const std::string& getDataPath() const { return dataPath_; }
-    // The normalised join of the OS base path, the data path and relative.
+    /// The normalised join of the OS base path, the data path and relative.
     std::string resolvePath(const std::string& relative) const;
     OSInterface* getOS() const { return os_; }
 

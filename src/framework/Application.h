@@ -13,15 +13,15 @@ namespace framework {
 class App;
 class OSInterface;
 
-// What a program built on the frame supplies to the entry point.
+/// What a program built on the frame supplies to the entry point.
 struct Application {
-    // Reads the program's own keys of the configuration script; may be empty.
+    /// Reads the program's own keys of the configuration script; may be empty.
     GameKeysReader readConfiguration;
-    // Makes the application once the window and the context exist.
+    /// Makes the application once the window and the context exist.
     std::function<App*(OSInterface* os, gr::Context* ctx)> create;
 };
 
-// Defined by the program that links the entry point.
+/// Defined by the program that links the entry point.
 Application mainApplication();
 
 }  // namespace framework

@@ -12,28 +12,28 @@ class LuaTable;
 
 namespace framework {
 
-// Reads the application's own keys from the configuration script's globals;
-// runs after the window keys are applied.
+/// Reads the application's own keys from the configuration script's globals;
+/// runs after the window keys are applied.
 using GameKeysReader = std::function<void(const lua::LuaTable& globals)>;
 
-// The folder part of argument 1 (before its last '/' or '\'), which becomes the
-// working directory; "" when it has none.
+/// The folder part of argument 1 (before its last '/' or '\'), which becomes the
+/// working directory; "" when it has none.
 std::string configurationFolder(const std::string& argument);
 
-// "config.lua" without argument 1, else argument 1; once its folder has become
-// the working directory, only its file name part is left to open.
+/// "config.lua" without argument 1, else argument 1; once its folder has become
+/// the working directory, only its file name part is left to open.
 std::string configurationFile(const std::vector<std::string>& arguments);
 
-// 90, 180 and 270 degrees give 1, 2 and 3; anything else 0.
+/// 90, 180 and 270 degrees give 1, 2 and 3; anything else 0.
 int orientationFromDegrees(float degrees);
 
-// Sets fullscreen to false and appends the orientations 1 and 3, then copies
-// every window key that the globals hold with the right type.
+/// Sets fullscreen to false and appends the orientations 1 and 3, then copies
+/// every window key that the globals hold with the right type.
 void applyWindowKeys(const lua::LuaTable& globals, WindowSettings& settings);
 
-// Runs the script at path (relative to the bundle) in a fresh Lua state and
-// applies the window keys and then the game keys. Stream and script errors
-// propagate.
+/// Runs the script at path (relative to the bundle) in a fresh Lua state and
+/// applies the window keys and then the game keys. Stream and script errors
+/// propagate.
 void readConfiguration(const std::string& path, WindowSettings& settings,
                        const GameKeysReader& gameKeys);
 

@@ -5,7 +5,7 @@
 
 namespace framework {
 
-// Announced by the window shell right after the matching App call.
+/// Announced by the window shell right after the matching App call.
 extern lang::event::Event<void(int)> onKeyDown;
 extern lang::event::Event<void(int)> onKeyUp;
 extern lang::event::Event<void(int)> onMouseWheel;

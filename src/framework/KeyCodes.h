@@ -7,7 +7,7 @@
 
 namespace framework {
 
-// The engine's key codes 0..93; the mouse buttons are keys too.
+/// The engine's key codes 0..93; the mouse buttons are keys too.
 enum KeyCode {
     KEY_NONE = 0,
     KEY_A = 1,
@@ -49,15 +49,15 @@ enum KeyCode {
     KEY_REPLAY = 93,
 };
 
-// The name of a code ("A", "PAGEDOWN", "0", ...); "" outside 0..93.
+/// The name of a code ("A", "PAGEDOWN", "0", ...); "" outside 0..93.
 const char* keyName(int code);
 
-// A platform's key table: at each engine code, the platform key that produces
-// it, 0 where none does.
+/// A platform's key table: at each engine code, the platform key that produces
+/// it, 0 where none does.
 using KeyTable = std::array<int32_t, KEY_COUNT>;
 
-// '0'..'9' give 60..69; any other key gives the first code whose table entry
-// equals it, 0 when there is none.
+/// '0'..'9' give 60..69; any other key gives the first code whose table entry
+/// equals it, 0 when there is none.
 int translateKey(const KeyTable& table, int32_t key);
 
 }  // namespace framework

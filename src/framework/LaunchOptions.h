@@ -5,7 +5,7 @@
 
 namespace framework {
 
-// Options for unattended runs, given after the configuration file argument.
+/// Options for unattended runs, given after the configuration file argument.
 struct LaunchOptions {
     bool headless = false;               // --headless: no display and no sound device
     int frames = 0;                      // --frames N: exit after N frames (0: run until closed)

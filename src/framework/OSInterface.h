@@ -5,7 +5,7 @@
 
 namespace framework {
 
-// What the application may ask of the operating system and its window.
+/// What the application may ask of the operating system and its window.
 class OSInterface {
 public:
     explicit OSInterface(const std::vector<std::string>& arguments);
@@ -13,9 +13,9 @@ public:
     OSInterface(const OSInterface&) = delete;
     OSInterface& operator=(const OSInterface&) = delete;
 
-    // Argument 0 is the executable's path.
+    /// Argument 0 is the executable's path.
     const std::vector<std::string>& getArguments() const { return arguments_; }
-    // The arguments as C strings, parallel to getArguments().
+    /// The arguments as C strings, parallel to getArguments().
     const std::vector<const char*>& getArgumentPointers() const { return argumentPointers_; }
 
     virtual void notify(int kind, int value);
@@ -31,9 +31,9 @@ public:
     virtual bool setMouseCaptured(bool captured) = 0;
     virtual bool isMouseCaptured() const = 0;
     virtual bool setMousePosition(int x, int y) = 0;
-    // Throws lang::Exception when a cursor image cannot be loaded.
+    /// Throws lang::Exception when a cursor image cannot be loaded.
     virtual void setCursor(const std::string& name) = 0;
-    // The clipboard's text byte for byte; empty when there is none.
+    /// The clipboard's text byte for byte; empty when there is none.
     virtual std::string getClipboardText() const { return std::string(); }
 
 protected:

@@ -5,7 +5,7 @@
 
 namespace framework {
 
-// The window keys of the configuration script.
+/// The window keys of the configuration script.
 struct WindowSettings {
     std::string name;
     int width = 0;
@@ -27,10 +27,10 @@ struct WindowSettings {
     std::vector<int> renderer;  // renderer platform indices, in the order to try
     bool singleton = false;
 
-    // The values the entry point sets before the configuration script is read.
+    /// The values the entry point sets before the configuration script is read.
     void setBeforeReading();
 
-    // The process-wide record.
+    /// The process-wide record.
     static WindowSettings& current();
 };
 

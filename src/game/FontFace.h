@@ -9,10 +9,10 @@
 
 namespace game {
 
-// A face of an installed scalable font at one size, made by the platform's font
-// backend. Sizes are in pixels at 96 dots an inch. Text is laid out in lines
-// split at '\n' ('\r' is ignored); line i has its baseline at
-// firstBaseline + i * lineHeight and its pen starts at x 0.
+/// A face of an installed scalable font at one size, made by the platform's font
+/// backend. Sizes are in pixels at 96 dots an inch. Text is laid out in lines
+/// split at '\n' ('\r' is ignored); line i has its baseline at
+/// firstBaseline + i * lineHeight and its pen starts at x 0.
 class FontFace : public lang::Object {
 public:
     enum OpenResult { OPENED, NO_FAMILY, NO_STYLE };
@@ -22,7 +22,7 @@ public:
         int firstBaseline;
         int lineHeight;
     };
-    // Extents of laid-out text in pixels from the top-left of the layout.
+    /// Extents of laid-out text in pixels from the top-left of the layout.
     struct Extent {
         float advance = 0;    // the furthest pen position after a line
         float inkRight = 0;   // the furthest right edge of a glyph
@@ -30,21 +30,21 @@ public:
         int lines = 0;        // 0 for an empty text
     };
 
-    // Finds `family` (case and blanks ignored) with the style bits among the
-    // installed fonts and opens it at `points` points.
+    /// Finds `family` (case and blanks ignored) with the style bits among the
+    /// installed fonts and opens it at `points` points.
     static OpenResult open(const std::string& family, int points, int style,
                            lang::Ptr<FontFace>& face);
-    // The names of the installed font families, sorted, each once.
+    /// The names of the installed font families, sorted, each once.
     static std::vector<std::string> listFamilies();
 
-    // Font-wide metrics, positive, in pixels.
+    /// Font-wide metrics, positive, in pixels.
     virtual float ascent() const = 0;
     virtual float descent() const = 0;
     virtual float lineSpacing() const = 0;
 
     virtual Extent measure(const std::u32string& text, const Lines& lines) = 0;
-    // Adds the glyphs' coverage (0 to 255) to a width x height buffer of one
-    // byte a pixel, rows without padding; what falls outside is cut off.
+    /// Adds the glyphs' coverage (0 to 255) to a width x height buffer of one
+    /// byte a pixel, rows without padding; what falls outside is cut off.
     virtual void render(const std::u32string& text, const Lines& lines, uint8_t* coverage,
                         int width, int height) = 0;
 };

@@ -15,10 +15,10 @@ class Launcher;
 
 namespace game {
 
-// The scripts' table "res": the natives of one Resources registry, stored in
-// the globals under that name. Natives with optional arguments read them
-// themselves; every argument that is present must have the documented type,
-// otherwise the strict reader's LuaException is raised.
+/// The scripts' table "res": the natives of one Resources registry, stored in
+/// the globals under that name. Natives with optional arguments read them
+/// themselves; every argument that is present must have the documented type,
+/// otherwise the strict reader's LuaException is raised.
 class LuaResources : public lua::LuaObject {
 public:
     LuaResources(lua::LuaState& state, const lang::Ptr<gr::Context>& context);
@@ -33,7 +33,7 @@ private:
     void addAudioNatives();
     void addCompoNatives();
 
-    // Loading and releasing.
+    /// Loading and releasing.
     int createSpriteSheet(lua::LuaState* state);
     int createCompoSpriteSet(lua::LuaState* state);
     int createBitmapFont(lua::LuaState* state);
@@ -46,7 +46,7 @@ private:
     void releaseFont(const std::string& path);
     void releaseTextGroupSet(const std::string& path);
 
-    // Drawing and queries.
+    /// Drawing and queries.
     int drawSprite(lua::LuaState* state);
     int drawString(lua::LuaState* state);
     int getClipRect(lua::LuaState* state);
@@ -67,7 +67,7 @@ private:
     float getFontHeight();
     void openURL(const std::string& url);
 
-    // Audio.
+    /// Audio.
     int createAudio(lua::LuaState* state);
     int playAudio(lua::LuaState* state);
     int stopAudio(lua::LuaState* state);
@@ -85,7 +85,7 @@ private:
     void setTrackVolume(float volume, float track);
     float getTrackVolume(float track);
 
-    // Composite sprites.
+    /// Composite sprites.
     int getCompoSpriteBounds(lua::LuaState* state);
     int getCompoSpriteData(lua::LuaState* state);
     int getCompoSpriteEntry(lua::LuaState* state);

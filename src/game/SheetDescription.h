@@ -5,8 +5,8 @@
 
 namespace game {
 
-// What a sheet file describes, before anything is loaded: the sprites of each
-// texture, in file order.
+/// What a sheet file describes, before anything is loaded: the sprites of each
+/// texture, in file order.
 struct SheetDescription {
     struct SpriteRecord {
         std::string name;

@@ -14,22 +14,22 @@ namespace game {
 
 class SpriteSheet;
 
-// A named rectangle of a sprite sheet's texture with a pivot. Its texture
-// coordinates are fixed when it is created; a sprite made while its sheet has
-// no texture keeps zero coordinates.
+/// A named rectangle of a sprite sheet's texture with a pivot. Its texture
+/// coordinates are fixed when it is created; a sprite made while its sheet has
+/// no texture keeps zero coordinates.
 class Sprite : public lang::Object {
 public:
-    // A rotated sprite is stored a quarter turn around: it covers height x width
-    // pixels of the texture.
+    /// A rotated sprite is stored a quarter turn around: it covers height x width
+    /// pixels of the texture.
     Sprite(SpriteSheet* sheet, const std::string& name, int x, int y, int width, int height,
            int pivotX, int pivotY, bool rotated);
 
-    // Draws at (x, y) placed by the anchors (game/Anchor.h). Nothing is drawn
-    // while the sheet has no texture.
+    /// Draws at (x, y) placed by the anchors (game/Anchor.h). Nothing is drawn
+    /// while the sheet has no texture.
     void draw(gr::Context* context, float x, float y, int verticalAnchor,
               int horizontalAnchor) const;
-    // The same, stretched to width x height; the anchors still use the sprite's
-    // own size.
+    /// The same, stretched to width x height; the anchors still use the sprite's
+    /// own size.
     void draw(gr::Context* context, float x, float y, float width, float height, int verticalAnchor,
               int horizontalAnchor) const;
 
@@ -42,8 +42,8 @@ public:
     int getPivotX() const { return pivotX_; }
     int getPivotY() const { return pivotY_; }
     bool isRotated() const { return rotated_; }
-    // Texture coordinates of the drawn corners: top-left, top-right,
-    // bottom-left, bottom-right.
+    /// Texture coordinates of the drawn corners: top-left, top-right,
+    /// bottom-left, bottom-right.
     const gr::Quad& getTexCoords() const { return uv_; }
 
 private:
@@ -58,8 +58,8 @@ private:
     gr::Quad uv_;
 };
 
-// The top-left corner of a width x height drawing with the given pivot, placed
-// at (x, y) by the anchors.
+/// The top-left corner of a width x height drawing with the given pivot, placed
+/// at (x, y) by the anchors.
 void anchorOffset(int width, int height, int pivotX, int pivotY, int verticalAnchor,
                   int horizontalAnchor, float& x, float& y);
 

@@ -14,30 +14,30 @@ class Context;
 
 namespace game {
 
-// A font installed on the machine. Each distinct text is rendered once into a
-// label (a premultiplied texture) kept in the process-wide LabelPool and drawn
-// from there afterwards. Ranges count bytes of the UTF-8 text; every code point
-// counts as drawable. Main thread only.
+/// A font installed on the machine. Each distinct text is rendered once into a
+/// label (a premultiplied texture) kept in the process-wide LabelPool and drawn
+/// from there afterwards. Ranges count bytes of the UTF-8 text; every code point
+/// counts as drawable. Main thread only.
 class SystemFont : public IFont {
 public:
     enum Style { STYLE_NORMAL = 0, STYLE_BOLD = 1, STYLE_ITALIC = 2 };
 
-    // `size` in points (at 96 dots an inch), colour components clamped to 0..1.
-    // Throws lang::Exception "Font {0} is not available." or "Style {0} is not
-    // available for font {1}.".
+    /// `size` in points (at 96 dots an inch), colour components clamped to 0..1.
+    /// Throws lang::Exception "Font {0} is not available." or "Style {0} is not
+    /// available for font {1}.".
     SystemFont(gr::Context* context, const std::string& faceName, int size, const gr::Color& colour,
                int style);
     ~SystemFont() override;
 
-    // The installed font families, sorted; read once and then kept.
+    /// The installed font families, sorted; read once and then kept.
     static std::vector<std::string> getAvailableSystemFonts();
-    // The name of a style in messages: "Normal", "Bold", "Italic" or "Unknown".
+    /// The name of a style in messages: "Normal", "Bold", "Italic" or "Unknown".
     static const char* styleName(int style);
-    // The colour as alpha << 24 | red << 16 | green << 8 | blue, each channel
-    // trunc(component x 255) after clamping.
+    /// The colour as alpha << 24 | red << 16 | green << 8 | blue, each channel
+    /// trunc(component x 255) after clamping.
     static uint32_t packColour(const gr::Color& colour);
-    // The pool key of a label: a 33-multiplier hash from 5381 over the face name's
-    // and the text's bytes, then the size, the packed colour and the style.
+    /// The pool key of a label: a 33-multiplier hash from 5381 over the face name's
+    /// and the text's bytes, then the size, the packed colour and the style.
     static uint32_t labelKey(const std::string& faceName, const std::string& text, int size,
                              uint32_t packedColour, int style);
 

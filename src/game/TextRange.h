@@ -4,8 +4,8 @@
 
 namespace game {
 
-// Clamps a range of a text of `length` units: `start` into [0, length] and
-// `count` into [0, length - start].
+/// Clamps a range of a text of `length` units: `start` into [0, length] and
+/// `count` into [0, length - start].
 inline void clampTextRange(size_t length, int& start, int& count) {
     const long long len = static_cast<long long>(length);
     long long s = start < 0 ? 0 : start;

@@ -4,8 +4,8 @@
 
 namespace gr {
 
-// Failures of the renderer: a plug-in that cannot be loaded, a context that
-// cannot be made, an image or shader that cannot be read.
+/// Failures of the renderer: a plug-in that cannot be loaded, a context that
+/// cannot be made, an image or shader that cannot be read.
 class GraphicsException : public lang::Exception {
 public:
     GraphicsException() = default;

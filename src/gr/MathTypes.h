@@ -4,7 +4,7 @@
 
 namespace math {
 
-// Four floats: a vertex position, a texture coordinate or a shader vector.
+/// Four floats: a vertex position, a texture coordinate or a shader vector.
 struct float4 {
     float x, y, z, w;
 
@@ -15,12 +15,12 @@ struct float4 {
     bool operator!=(const float4& o) const { return !(*this == o); }
 };
 
-// A 4x4 matrix stored by rows: m[row][column]. Vectors are columns, so a
-// transform applies as M * v and P * V * R applies R first.
+/// A 4x4 matrix stored by rows: m[row][column]. Vectors are columns, so a
+/// transform applies as M * v and P * V * R applies R first.
 struct float4x4 {
     float m[4][4];
 
-    // The identity.
+    /// The identity.
     float4x4();
     float4x4(float m00, float m01, float m02, float m03, float m10, float m11, float m12, float m13,
              float m20, float m21, float m22, float m23, float m30, float m31, float m32,

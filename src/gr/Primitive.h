@@ -16,7 +16,7 @@ enum PrimitiveType {
     PRIMITIVE_TRIANGLEFAN = 5,
 };
 
-// Format codes of one vertex component.
+/// Format codes of one vertex component.
 enum DataFormat {
     DF_NONE = 0,
     DF_FLOAT1 = 3,
@@ -25,13 +25,13 @@ enum DataFormat {
     DF_FLOAT4 = 7,
 };
 
-// Floats a component of the format holds; 0 for DF_NONE or an unknown code.
+/// Floats a component of the format holds; 0 for DF_NONE or an unknown code.
 int dataFormatSize(int format);
 
-// What a vertex holds: a position, optionally a colour, and up to
-// MAX_TEXCOORDS texture-coordinate sets. In a shader the components are the
-// attributes "POSITION", "COLOR" and "TEXCOORD0" ... "TEXCOORD3"; a component
-// the format lacks reads as (1, 1, 1, 1) for the colour and (0, 0, 0, 1) otherwise.
+/// What a vertex holds: a position, optionally a colour, and up to
+/// MAX_TEXCOORDS texture-coordinate sets. In a shader the components are the
+/// attributes "POSITION", "COLOR" and "TEXCOORD0" ... "TEXCOORD3"; a component
+/// the format lacks reads as (1, 1, 1, 1) for the colour and (0, 0, 0, 1) otherwise.
 class VertexFormat {
 public:
     enum { MAX_TEXCOORDS = 4 };
@@ -46,7 +46,7 @@ public:
         color_ = format;
         return *this;
     }
-    // Adds the next set; sets past MAX_TEXCOORDS are ignored.
+    /// Adds the next set; sets past MAX_TEXCOORDS are ignored.
     VertexFormat& addTexCoord(DataFormat format) {
         if (texCoordCount_ < MAX_TEXCOORDS) {
             texCoords_[texCoordCount_++] = format;
@@ -74,28 +74,28 @@ enum LockMode {
     LOCK_READWRITE = 3,
 };
 
-// Vertices drawn by a shader, made by Context::createPrimitive. Vertex data is
-// written between lock and unlock; render draws the range setFirstVertex ..
-// + setVertexCount with the shader of setShader, inside a pass of that shader.
-// Out-of-range writes, writes without a lock and rendering while locked throw
-// gr::GraphicsException.
+/// Vertices drawn by a shader, made by Context::createPrimitive. Vertex data is
+/// written between lock and unlock; render draws the range setFirstVertex ..
+/// + setVertexCount with the shader of setShader, inside a pass of that shader.
+/// Out-of-range writes, writes without a lock and rendering while locked throw
+/// gr::GraphicsException.
 class Primitive : public lang::Object {
 public:
     virtual void lock(int mode) = 0;
     virtual void unlock() = 0;
     virtual void setShader(Shader* shader) = 0;
-    // One float4 per vertex; only the components of the vertex format are used.
+    /// One float4 per vertex; only the components of the vertex format are used.
     virtual void setPositions(int first, const math::float4* data, int count) = 0;
     virtual void setTexCoords(int first, int set, const math::float4* data, int count) = 0;
     virtual void render() = 0;
     virtual void setFirstVertex(int first) = 0;
     virtual void setVertexCount(int count) = 0;
-    // Colours (r, g, b, a), straight alpha, for a format with a colour.
+    /// Colours (r, g, b, a), straight alpha, for a format with a colour.
     virtual void setColors(int first, const math::float4* data, int count) = 0;
 
     virtual PrimitiveType type() const = 0;
     virtual const VertexFormat& vertexFormat() const = 0;
-    // The vertex count given at creation.
+    /// The vertex count given at creation.
     virtual int maxVertices() const = 0;
 };
 

@@ -6,11 +6,11 @@
 
 namespace io {
 
-// Reads a file of the application-data folder.
-// Throws io::IOException like io::FileInputStream.
+/// Reads a file of the application-data folder.
+/// Throws io::IOException like io::FileInputStream.
 class AppDataInputStream : public FileInputStream {
 public:
-    // `path` is relative to io::appDataRoot(); a leading '/' is ignored.
+    /// `path` is relative to io::appDataRoot(); a leading '/' is ignored.
     explicit AppDataInputStream(const std::string& path);
 };
 

@@ -5,9 +5,9 @@
 
 namespace io {
 
-// The largest single allocation an archive decoder may make for an archive of
-// `archiveSize` bytes. Sizes in an archive are claims: real data expands by a
-// bounded ratio, so a claim far beyond it is refused instead of allocated.
+/// The largest single allocation an archive decoder may make for an archive of
+/// `archiveSize` bytes. Sizes in an archive are claims: real data expands by a
+/// bounded ratio, so a claim far beyond it is refused instead of allocated.
 inline size_t archiveAllocationLimit(uint64_t archiveSize) {
     const uint64_t floor = uint64_t(64) << 20;
     const uint64_t ceiling = uint64_t(1) << 30;

@@ -8,19 +8,19 @@
 
 namespace io {
 
-// Input from an owned copy of some bytes.
+/// Input from an owned copy of some bytes.
 class ByteArrayInputStream : public InputStream {
 public:
     ByteArrayInputStream();
-    // Copies `count` bytes.
+    /// Copies `count` bytes.
     ByteArrayInputStream(const void* bytes, int count);
     explicit ByteArrayInputStream(std::vector<uint8_t> bytes);
-    // Copies everything `other` still holds and takes its name.
+    /// Copies everything `other` still holds and takes its name.
     explicit ByteArrayInputStream(InputStream& other);
 
-    // Replaces the content and rewinds.
+    /// Replaces the content and rewinds.
     void setData(const void* bytes, int count);
-    // First byte, or null when the stream is empty.
+    /// First byte, or null when the stream is empty.
     const uint8_t* data() const;
 
     int read(void* buffer, int count) override;

@@ -8,11 +8,11 @@
 
 namespace io {
 
-// Output that appends to a growing byte vector, its own or the caller's.
+/// Output that appends to a growing byte vector, its own or the caller's.
 class ByteArrayOutputStream : public OutputStream {
 public:
     explicit ByteArrayOutputStream(int initialCapacity = 0);
-    // Appends to `target`, which must outlive the stream.
+    /// Appends to `target`, which must outlive the stream.
     explicit ByteArrayOutputStream(std::vector<uint8_t>& target);
 
     int write(const void* buffer, int count) override;

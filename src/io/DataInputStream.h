@@ -5,9 +5,9 @@
 
 namespace io {
 
-// Big-endian reader over another stream, which it does not own: the wrapped
-// stream must outlive it. Stream operations, the name included, are the
-// wrapped stream's.
+/// Big-endian reader over another stream, which it does not own: the wrapped
+/// stream must outlive it. Stream operations, the name included, are the
+/// wrapped stream's.
 class DataInputStream : public InputStream, public DataInput {
 public:
     explicit DataInputStream(InputStream* stream);

@@ -6,8 +6,8 @@
 
 namespace io {
 
-// Reads a file; the file is closed when the last reference goes.
-// Throws io::IOException when the file cannot be opened or read.
+/// Reads a file; the file is closed when the last reference goes.
+/// Throws io::IOException when the file cannot be opened or read.
 class FileInputStream : public InputStream {
 public:
     explicit FileInputStream(const std::string& path);
@@ -17,7 +17,7 @@ public:
     void skip(int count) override;
     bool seek(int64_t offset, int origin) override;
     int available() override;
-    // The normalised path.
+    /// The normalised path.
     std::string getName() const override;
 
     class Impl;

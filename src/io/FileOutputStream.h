@@ -6,9 +6,9 @@
 
 namespace io {
 
-// Writes a file from the start, replacing its content; the file is closed when
-// the last reference goes. Throws io::IOException when it cannot be opened or
-// written.
+/// Writes a file from the start, replacing its content; the file is closed when
+/// the last reference goes. Throws io::IOException when it cannot be opened or
+/// written.
 class FileOutputStream : public OutputStream {
 public:
     explicit FileOutputStream(const std::string& path);

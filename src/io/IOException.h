@@ -4,7 +4,7 @@
 
 namespace io {
 
-// Every failure of files, streams, paths and archives.
+/// Every failure of files, streams, paths and archives.
 class IOException : public lang::Exception {
 public:
     IOException() = default;

@@ -7,7 +7,7 @@
 
 namespace io {
 
-// Input from memory owned by the caller, which must outlive the stream.
+/// Input from memory owned by the caller, which must outlive the stream.
 class MemoryAliasInputStream : public InputStream {
 public:
     MemoryAliasInputStream(const void* bytes, int size, const std::string& name = std::string());

@@ -7,7 +7,7 @@
 
 namespace io {
 
-// Byte sink; forwards like io::InputStream.
+/// Byte sink; forwards like io::InputStream.
 class OutputStream : public lang::Object {
 public:
     explicit OutputStream(const lang::Ptr<OutputStream>& wrapped);
@@ -16,7 +16,7 @@ public:
     OutputStream& operator=(const OutputStream&) = delete;
     ~OutputStream() override;
 
-    // Returns the number of bytes written.
+    /// Returns the number of bytes written.
     virtual int write(const void* buffer, int count);
     virtual std::string getName() const;
 

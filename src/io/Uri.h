@@ -4,8 +4,8 @@
 
 namespace io {
 
-// A parsed URI: scheme:[//authority]path[?query][#fragment]. Parsing never
-// fails; text that is not a URI gives a URI with only a path.
+/// A parsed URI: scheme:[//authority]path[?query][#fragment]. Parsing never
+/// fails; text that is not a URI gives a URI with only a path.
 struct Uri {
     Uri() = default;
     explicit Uri(const std::string& s);

@@ -8,7 +8,7 @@
 
 namespace io {
 
-// The decoded bytes of one archive entry, named after the entry.
+/// The decoded bytes of one archive entry, named after the entry.
 class ZipEntryInputStream : public ByteArrayInputStream {
 public:
     ZipEntryInputStream(const std::string& name, std::vector<uint8_t> bytes)

@@ -6,8 +6,8 @@
 
 namespace io {
 
-// 7z archives through the LZMA SDK decoder. The last decoded solid block is
-// kept, so entries of one block are decoded once.
+/// 7z archives through the LZMA SDK decoder. The last decoded solid block is
+/// kept, so entries of one block are decoded once.
 class ZipFile7Zip : public ZipFile {
 public:
     ZipFile7Zip();

@@ -4,7 +4,7 @@
 
 namespace io {
 
-// Zip archives through minizip's unzip code over io::InputStream.
+/// Zip archives through minizip's unzip code over io::InputStream.
 class ZipFileInfoZip : public ZipFile {
 public:
     ZipFileInfoZip();

@@ -5,7 +5,7 @@
 
 namespace lang {
 
-// A per-thread scope for platform code that needs one; it does nothing here.
+/// A per-thread scope for platform code that needs one; it does nothing here.
 class AutoreleasePool : public Object {
 public:
     class Impl : public Object {};

@@ -5,8 +5,8 @@
 namespace lang {
 namespace detail {
 
-// Hands text to standard error in one system call, so that lines from threads
-// logging at once are not interleaved.
+/// Hands text to standard error in one system call, so that lines from threads
+/// logging at once are not interleaved.
 void writeToStandardError(const std::string& text);
 
 }  // namespace detail

@@ -16,7 +16,7 @@ namespace event {
 
 namespace detail {
 
-// Ids come from one counter starting at 1, in static-initialisation order.
+/// Ids come from one counter starting at 1, in static-initialisation order.
 int32_t nextEventId();
 
 template <class T>
@@ -42,7 +42,7 @@ public:
 template <class... Args>
 using HandleList = std::vector<Ptr<EventHandle<Args...>>>;
 
-// One per signature: created on first use, destroyed at process exit.
+/// One per signature: created on first use, destroyed at process exit.
 template <class... Args>
 std::map<int32_t, HandleList<Args...>>& registry() {
     static std::map<int32_t, HandleList<Args...>> handlers;
@@ -81,8 +81,8 @@ Link::Status control(HandleList<Args...>& list, const std::function<void(Args...
 template <class Signature>
 class Event;
 
-// A process-wide event identity with a fixed call signature. Declare events as
-// static objects; they live until process exit.
+/// A process-wide event identity with a fixed call signature. Declare events as
+/// static objects; they live until process exit.
 template <class... Args>
 class Event<void(Args...)> {
 public:
@@ -96,7 +96,7 @@ private:
     int32_t id_;
 };
 
-// Connects a callback (not empty); it stays connected while the returned link lives.
+/// Connects a callback (not empty); it stays connected while the returned link lives.
 template <class... Args>
 Ptr<Link> connect(const Event<void(Args...)>& event,
                   const typename detail::Identity<std::function<void(Args...)>>::Type& callback) {
@@ -108,9 +108,9 @@ Ptr<Link> connect(const Event<void(Args...)>& event,
     return link;
 }
 
-// Calls every connected callback synchronously, in connection order. The list
-// is taken when the emission begins: callbacks connected meanwhile are not
-// called, and callbacks disconnected meanwhile are skipped.
+/// Calls every connected callback synchronously, in connection order. The list
+/// is taken when the emission begins: callbacks connected meanwhile are not
+/// called, and callbacks disconnected meanwhile are skipped.
 template <class... Args>
 void emit(const Event<void(Args...)>& event, typename detail::Identity<Args>::Type... args) {
     auto& handlers = detail::registry<Args...>();
@@ -138,23 +138,23 @@ void emit(const Event<void(Args...)>& event, typename detail::Identity<Args>::Ty
     }
 }
 
-// Whether any vector of handlers exists for the event (connected at least once).
+/// Whether any vector of handlers exists for the event (connected at least once).
 template <class... Args>
 bool hasHandlerList(const Event<void(Args...)>& event) {
     auto& handlers = detail::registry<Args...>();
     return handlers.find(event.id()) != handlers.end();
 }
 
-// Queues a function to run on the main thread during lang::event::update, once
-// the given delay in seconds has passed. Safe from any thread.
+/// Queues a function to run on the main thread during lang::event::update, once
+/// the given delay in seconds has passed. Safe from any thread.
 void post(float delaySeconds, const std::function<void()>& function);
 
-// Runs the posted functions that are due; called once per frame on the main
-// thread with the frame time in seconds.
+/// Runs the posted functions that are due; called once per frame on the main
+/// thread with the frame time in seconds.
 void update(float frameSeconds);
 
-// Emitting it runs the given function at once, but only during update();
-// worker threads post a function that emits it.
+/// Emitting it runs the given function at once, but only during update();
+/// worker threads post a function that emits it.
 extern Event<void(std::function<void()>)> mainThreadCall;
 
 }  // namespace event

@@ -5,7 +5,7 @@
 
 namespace lang {
 
-// One argument of a lang::Format: nothing, a number or a text.
+/// One argument of a lang::Format: nothing, a number or a text.
 class Formattable {
 public:
     enum Kind { KIND_NONE, KIND_NUMBER, KIND_TEXT };
@@ -20,8 +20,8 @@ public:
     double number() const { return number_; }
     const std::string& text() const { return text_; }
 
-    // Appends this argument to out; spec holds the placeholder's number format
-    // (between the optional ',' and the '}').
+    /// Appends this argument to out; spec holds the placeholder's number format
+    /// (between the optional ',' and the '}').
     void appendTo(std::string& out, const std::string& spec) const;
 
 private:
@@ -30,8 +30,8 @@ private:
     std::string text_;
 };
 
-// A pattern with positional "{0}" placeholders and up to ten arguments.
-// A backslash escapes the next character; "{0,#.00}" formats numbers.
+/// A pattern with positional "{0}" placeholders and up to ten arguments.
+/// A backslash escapes the next character; "{0,#.00}" formats numbers.
 class Format {
 public:
     enum { MAX_ARGS = 10 };
@@ -49,7 +49,7 @@ public:
     Format(const std::string& pattern, const Formattable& a0, const Formattable& a1,
            const Formattable& a2, const Formattable& a3, const Formattable& a4);
 
-    // Throws lang::FormatException on a malformed pattern.
+    /// Throws lang::FormatException on a malformed pattern.
     std::string format() const;
 
     const std::string& pattern() const { return pattern_; }
@@ -57,7 +57,7 @@ public:
     const Formattable& argument(int index) const { return args_[index]; }
 
 private:
-    // Formats into out if the result fits in capacity characters (NUL included).
+    /// Formats into out if the result fits in capacity characters (NUL included).
     bool formatInto(std::string& out, size_t capacity) const;
     size_t placeholder(std::string& out, size_t pos) const;
 
@@ -66,7 +66,7 @@ private:
     Formattable args_[MAX_ARGS];
 };
 
-// Shorthand for Format(pattern, args...).format().
+/// Shorthand for Format(pattern, args...).format().
 template <class... Args>
 std::string format(const std::string& pattern, const Args&... args) {
     return Format(pattern, Formattable(args)...).format();

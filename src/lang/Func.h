@@ -5,16 +5,16 @@
 
 namespace lang {
 
-// A copyable unit of work, handed to lang::Thread.
+/// A copyable unit of work, handed to lang::Thread.
 class FuncBase {
 public:
     virtual void call() = 0;
-    // A new heap copy, to be deleted by whoever asked for it.
+    /// A new heap copy, to be deleted by whoever asked for it.
     virtual FuncBase* clone() const = 0;
     virtual ~FuncBase() = default;
 };
 
-// Calls a member function without parameters on an object (not owned).
+/// Calls a member function without parameters on an object (not owned).
 template <class T>
 class Func1 : public FuncBase {
 public:
@@ -28,7 +28,7 @@ private:
     T* object_;
 };
 
-// Calls a member function on an object (not owned) with a stored copy of its argument.
+/// Calls a member function on an object (not owned) with a stored copy of its argument.
 template <class T, class A>
 class Func2 : public FuncBase {
 public:
@@ -44,7 +44,7 @@ private:
     A argument_;
 };
 
-// Wraps any callable; convenient where no member function fits.
+/// Wraps any callable; convenient where no member function fits.
 class FuncFunction : public FuncBase {
 public:
     explicit FuncFunction(std::function<void()> function) : function_(std::move(function)) {}

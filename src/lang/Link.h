@@ -7,7 +7,7 @@
 namespace lang {
 namespace event {
 
-// A connection of one callback to one event; it lasts as long as this object.
+/// A connection of one callback to one event; it lasts as long as this object.
 class Link : public Object {
 public:
     enum Status {
@@ -29,7 +29,7 @@ public:
 
     Status status() const { return status_; }
 
-    // Internal: used by connect and by the handles.
+    /// Internal: used by connect and by the handles.
     void request(Status wanted) { status_ = control_(this, wanted); }
     void setStatus(Status status) { status_ = status; }
 

@@ -5,8 +5,8 @@
 
 namespace lang {
 
-// Re-entrant lock: the owning thread may lock again and must unlock as often.
-// Copies share the same lock.
+/// Re-entrant lock: the owning thread may lock again and must unlock as often.
+/// Copies share the same lock.
 class Mutex {
 public:
     class MutexImpl;
@@ -17,7 +17,7 @@ public:
     ~Mutex();
 
     void lock();
-    // True if the lock was free or already owned by this thread, and is now taken.
+    /// True if the lock was free or already owned by this thread, and is now taken.
     bool tryLock();
     void unlock();
 
@@ -25,7 +25,7 @@ private:
     Ptr<MutexImpl> impl_;
 };
 
-// Holds a mutex for the lifetime of the guard.
+/// Holds a mutex for the lifetime of the guard.
 class MutexLock {
 public:
     explicit MutexLock(Mutex& mutex) : mutex_(mutex) { mutex_.lock(); }

@@ -5,7 +5,7 @@
 
 namespace lang {
 
-// Intrusive counted pointer to a class derived from lang::Object.
+/// Intrusive counted pointer to a class derived from lang::Object.
 template <class T>
 class Ptr {
 public:
@@ -20,8 +20,8 @@ public:
     }
     ~Ptr() { releaseTarget(p_); }
 
-    // The new target gains its reference before the old one loses its own,
-    // so assigning a pointer to itself is safe.
+    /// The new target gains its reference before the old one loses its own,
+    /// so assigning a pointer to itself is safe.
     Ptr& operator=(T* p) {
         if (p) {
             p->addReference();

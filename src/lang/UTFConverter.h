@@ -7,14 +7,14 @@
 
 namespace lang {
 
-// Converts between code points and the bytes of one encoding.
+/// Converts between code points and the bytes of one encoding.
 class Converter : public Object {
 public:
-    // Reads one code point from [begin, end); false if none could be read.
+    /// Reads one code point from [begin, end); false if none could be read.
     virtual bool decode(const uint8_t* begin, const uint8_t* end, size_t& bytesRead,
                         uint32_t& codePoint) const = 0;
-    // Writes one code point into [begin, end); false if it does not fit or is
-    // not representable.
+    /// Writes one code point into [begin, end); false if it does not fit or is
+    /// not representable.
     virtual bool encode(uint8_t* begin, uint8_t* end, size_t& bytesWritten,
                         uint32_t codePoint) const = 0;
 };
@@ -41,7 +41,7 @@ public:
     bool encode(uint8_t* begin, uint8_t* end, size_t& bytesWritten,
                 uint32_t codePoint) const override;
 
-    // Bytes skipped after an undecodable unit: 1, 2 or 4.
+    /// Bytes skipped after an undecodable unit: 1, 2 or 4.
     size_t unitSize() const;
 
 private:

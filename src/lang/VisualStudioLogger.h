@@ -6,9 +6,9 @@
 
 namespace framework {
 
-// Writes every log record as one line to the developer's output (standard
-// error here), in the form "file(line): [LEVEL] (category): message".
-// Registers itself on construction and unregisters on destruction.
+/// Writes every log record as one line to the developer's output (standard
+/// error here), in the form "file(line): [LEVEL] (category): message".
+/// Registers itself on construction and unregisters on destruction.
 class VisualStudioLogger : public lang::log::Listener {
 public:
     VisualStudioLogger();
@@ -18,7 +18,7 @@ public:
 
     void log(const lang::log::Record& record) override;
 
-    // The text log() sends for a record.
+    /// The text log() sends for a record.
     static std::string formatRecord(const lang::log::Record& record);
 };
 

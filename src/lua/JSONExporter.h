@@ -36,7 +36,7 @@ public:
     void end() override;
 
 private:
-    // One entry of an open container; the value is written already.
+    /// One entry of an open container; the value is written already.
     struct Item {
         enum Kind { INDEX, NAME, UNNAMED } kind;
         int index;

@@ -116,7 +116,7 @@ int rawBody(LuaState& state, lua_State* L) {
     return (object->*method)(&state);
 }
 
-// The Lua error is raised here, outside every C++ scope of the native call.
+/// The Lua error is raised here, outside every C++ scope of the native call.
 template <int (*Body)(LuaState&, lua_State*)>
 int trampoline(lua_State* L) {
     int results = LuaState::runNative(L, Body);

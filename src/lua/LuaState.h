@@ -8,8 +8,8 @@
 #include "lua.h"
 #include "lua/LuaTable.h"
 
-// The interpreter is built with single-precision numbers; Debian's own headers
-// in /usr/include/lua5.1 would silently give doubles.
+/// The interpreter is built with single-precision numbers; Debian's own headers
+/// in /usr/include/lua5.1 would silently give doubles.
 static_assert(sizeof(lua_Number) == 4, "Lua must be built with float numbers (deps/prefix)");
 
 namespace io {
@@ -42,8 +42,8 @@ public:
     /// "NIL", "BOOLEAN", ... "THREAD"; "INVALID" for other numbers.
     static const char* typeName(int type);
 
-    // Strict readers: the slot must hold exactly the expected type, otherwise
-    // LuaException "Excepted type {0} at stack position {1} but found {2}{3}".
+    /// Strict readers: the slot must hold exactly the expected type, otherwise
+    /// LuaException "Excepted type {0} at stack position {1} but found {2}{3}".
     bool toBoolean(int index);
     float toNumber(int index);
     const char* toString(int index);
@@ -74,7 +74,7 @@ public:
     }
     void newTable() { lua_newtable(L_); }
 
-    // Stack and table primitives; the table at index is type-checked first.
+    /// Stack and table primitives; the table at index is type-checked first.
     void pop(int count) { lua_pop(L_, count); }
     void pushValue(int index) { lua_pushvalue(L_, index); }
     int getTop() const { return lua_gettop(L_); }
@@ -125,11 +125,11 @@ private:
     lua_State* main_;
     lua_State* L_;
     LuaTable globals_;
-    // A native's exception on its way through Lua, and the message it was
-    // raised with (to recognise it in the message handler).
+    /// A native's exception on its way through Lua, and the message it was
+    /// raised with (to recognise it in the message handler).
     std::exception_ptr pending_;
     std::string pendingMessage_;
-    // Call stack captured by the message handler of the failing protected call.
+    /// Call stack captured by the message handler of the failing protected call.
     std::string errorStack_;
 };
 

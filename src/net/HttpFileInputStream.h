@@ -8,8 +8,8 @@
 
 namespace net {
 
-// A downloaded document as a stream. The constructor performs the GET and keeps
-// the body in memory; any status but 200 throws HttpRequestException.
+/// A downloaded document as a stream. The constructor performs the GET and keeps
+/// the body in memory; any status but 200 throws HttpRequestException.
 class HttpFileInputStream : public io::InputStream {
 public:
     explicit HttpFileInputStream(const std::string& url);
@@ -19,7 +19,7 @@ public:
     void skip(int count) override;
     bool seek(int64_t offset, int origin) override;
     int available() override;
-    // The URL.
+    /// The URL.
     std::string getName() const override;
 
 private:

@@ -23,11 +23,11 @@ struct ParticleDefinition {
     bool animatedByLife = false;
     bool randomizeBirthPosition = true;
     Emitter emitter = EMITTER_BAT;
-    // Box emitter.
+    /// Box emitter.
     float minVelX = 0, maxVelX = 0, minVelY = 0, maxVelY = 0;
-    // Circle emitter; angles in degrees.
+    /// Circle emitter; angles in degrees.
     float minVel = 0, maxVel = 0, minAngleEmitter = 0, maxAngleEmitter = 360;
-    // Bat emitter: where every particle heads, in pixels.
+    /// Bat emitter: where every particle heads, in pixels.
     float batTargetX = 0, batTargetY = 0;
     float minAngleVel = 0, maxAngleVel = 0;
     float minScaleBegin = 0, maxScaleBegin = 0, minScaleEnd = 0, maxScaleEnd = 0;

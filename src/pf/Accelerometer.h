@@ -11,8 +11,8 @@ struct Acceleration {
     float z = 0;
 };
 
-// A desktop has no sensor: while started the device lies still with gravity
-// pointing down the screen.
+/// A desktop has no sensor: while started the device lies still with gravity
+/// pointing down the screen.
 class Accelerometer : public lang::Object {
 public:
     class Impl;
@@ -22,7 +22,7 @@ public:
 
     bool start();
     void stop();
-    // (0, -1, 0) while started, (0, 0, 0) otherwise.
+    /// (0, -1, 0) while started, (0, 0, 0) otherwise.
     Acceleration getAcceleration() const;
 
 private:

@@ -7,7 +7,7 @@
 
 namespace pf {
 
-// Settings that an app store or device policy would supply; none exist here.
+/// Settings that an app store or device policy would supply; none exist here.
 class AppSettings : public lang::Object {
 public:
     class Impl;
@@ -15,7 +15,7 @@ public:
     AppSettings();
     ~AppSettings() override;
 
-    // Throws lang::Exception "AppSettings::getBoolean not supported".
+    /// Throws lang::Exception "AppSettings::getBoolean not supported".
     bool getBoolean(const std::string& key) const;
 
 private:

@@ -7,8 +7,8 @@
 
 namespace pf {
 
-// An identifier that stays the same for one installation of the operating
-// system: 40 upper-case hexadecimal characters. Never fails. Safe on any thread.
+/// An identifier that stays the same for one installation of the operating
+/// system: 40 upper-case hexadecimal characters. Never fails. Safe on any thread.
 class DeviceID : public lang::Object {
 public:
     class Impl;

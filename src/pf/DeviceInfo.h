@@ -7,7 +7,7 @@
 
 namespace pf {
 
-// What the game may tell about the machine it runs on.
+/// What the game may tell about the machine it runs on.
 class DeviceInfo : public lang::Object {
 public:
     class Impl;
@@ -15,11 +15,11 @@ public:
     DeviceInfo();
     ~DeviceInfo() override;
 
-    // "Linux".
+    /// "Linux".
     std::string getPlatformName() const;
-    // Kernel release as "major.minor.patch", for example 6.1.0.
+    /// Kernel release as "major.minor.patch", for example 6.1.0.
     std::string getOSVersion() const;
-    // "Unknown".
+    /// "Unknown".
     std::string getDeviceModel() const;
 
 private:

@@ -4,8 +4,8 @@
 
 namespace pf {
 
-// The installation identifier from the persistent store, created as a new UUID
-// on first request. Safe on any thread.
+/// The installation identifier from the persistent store, created as a new UUID
+/// on first request. Safe on any thread.
 std::string getInstallationID();
 
 }  // namespace pf

@@ -7,7 +7,7 @@
 
 namespace pf {
 
-// Opens URLs with the user's default handler.
+/// Opens URLs with the user's default handler.
 class Launcher : public lang::Object {
 public:
     class Impl;
@@ -15,8 +15,8 @@ public:
     Launcher();
     ~Launcher() override;
 
-    // Hands the URL to the desktop's opener and returns true whatever it does
-    // with it. URLs that the opener would take for options are not passed on.
+    /// Hands the URL to the desktop's opener and returns true whatever it does
+    /// with it. URLs that the opener would take for options are not passed on.
     bool openURL(const std::string& url);
 
 private:

@@ -15,8 +15,8 @@ public:
     Locale();
     ~Locale() override;
 
-    // One entry: the user's language and country as in en_GB; "en_US" when the
-    // environment does not name both.
+    /// One entry: the user's language and country as in en_GB; "en_US" when the
+    /// environment does not name both.
     std::vector<std::string> getPreferredLanguages() const;
 
 private:

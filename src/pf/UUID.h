@@ -7,8 +7,8 @@
 
 namespace pf {
 
-// Random (version 4) UUIDs from the operating system's generator, in the
-// standard lower-case 8-4-4-4-12 form. Safe on any thread.
+/// Random (version 4) UUIDs from the operating system's generator, in the
+/// standard lower-case 8-4-4-4-12 form. Safe on any thread.
 class UUID : public lang::Object {
 public:
     class Impl;

@@ -17,9 +17,9 @@ protected:
     ~VideoPlayerListener() = default;
 };
 
-// A playlist player. This platform plays no video: opening an item always
-// fails, so play() returns false and no listener is called. Callers treat a
-// false start as a skipped video.
+/// A playlist player. This platform plays no video: opening an item always
+/// fails, so play() returns false and no listener is called. Callers treat a
+/// false start as a skipped video.
 class VideoPlayer : public lang::Object {
 public:
     class Impl;
@@ -35,7 +35,7 @@ public:
     void addListener(VideoPlayerListener* listener);
     void removeListener(VideoPlayerListener* listener);
 
-    // Rewinds to the first item and opens it; false when it cannot be played.
+    /// Rewinds to the first item and opens it; false when it cannot be played.
     bool play();
     void stop();
     bool isPlaying() const;

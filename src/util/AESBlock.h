@@ -5,12 +5,12 @@
 
 namespace util {
 
-// The AES block cipher of FIPS-197 with 128-, 192- and 256-bit keys.
+/// The AES block cipher of FIPS-197 with 128-, 192- and 256-bit keys.
 class AESBlock {
 public:
     static const size_t BLOCK_SIZE = 16;
 
-    // keyBytes is 16, 24 or 32.
+    /// keyBytes is 16, 24 or 32.
     AESBlock(const uint8_t* key, size_t keyBytes);
     ~AESBlock();
     AESBlock(const AESBlock&) = delete;

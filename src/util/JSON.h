@@ -15,8 +15,8 @@ class InputStream;
 
 namespace util {
 
-// One JSON value. Every part is present; only the one named by the type is
-// meaningful. Copies are deep.
+/// One JSON value. Every part is present; only the one named by the type is
+/// meaningful. Copies are deep.
 class JSON : public lang::Object {
 public:
     enum Type {
@@ -47,8 +47,8 @@ public:
     public:
         explicit IndexOutOfBounds(const lang::Format& format) : JSONException(format) {}
     };
-    // Tokenizer failures carry the line (1-based), the reason and the input
-    // excerpt; conversion failures have line 0 and an empty excerpt.
+    /// Tokenizer failures carry the line (1-based), the reason and the input
+    /// excerpt; conversion failures have line 0 and an empty excerpt.
     class ParseError : public JSONException {
     public:
         ParseError(const std::string& reason, int line, const std::string& input);
@@ -64,7 +64,7 @@ public:
         std::string input_;
     };
 
-    // Walks a value; see accept(). Not deleted through this interface.
+    /// Walks a value; see accept(). Not deleted through this interface.
     class Visitor {
     public:
         virtual void visitString(const std::string& key, const std::string& text) = 0;
@@ -96,19 +96,19 @@ public:
     JSON& operator=(const ArrayType& array);
     JSON& operator=(const ObjectType& members);
 
-    // Numbers keep both forms: an integer also sets the real part and a real
-    // sets the integer part truncated toward zero (saturated).
+    /// Numbers keep both forms: an integer also sets the real part and a real
+    /// sets the integer part truncated toward zero (saturated).
     static JSON fromInteger(int64_t value);
     static JSON fromReal(double value);
     static JSON fromBool(bool value);
 
-    // The process-wide Null value, the empty document.
+    /// The process-wide Null value, the empty document.
     static const JSON& null();
 
     Type getType() const { return type_; }
     static const char* typeName(Type type);
 
-    // Each throws BadType when the value has another type.
+    /// Each throws BadType when the value has another type.
     bool asBool() const;
     int32_t asInt() const;  // the low 32 bits of the integer part
     int64_t asInt64() const;
@@ -122,14 +122,14 @@ public:
     const JSON& at(size_t index) const;
     JSON& at(size_t index);
 
-    // False for a non-Object, a missing key or (typed forms) another type.
+    /// False for a non-Object, a missing key or (typed forms) another type.
     bool has(const std::string& key) const;
     bool hasString(const std::string& key) const;
     bool hasArray(const std::string& key) const;
     bool hasObject(const std::string& key) const;
 
-    // BadType for a non-Object or a member of another type, KeyNotFound for a
-    // missing key.
+    /// BadType for a non-Object or a member of another type, KeyNotFound for a
+    /// missing key.
     bool getBool(const std::string& key) const;
     int32_t getInt(const std::string& key) const;
     float getFloat(const std::string& key) const;
@@ -137,15 +137,15 @@ public:
     const ArrayType& getArray(const std::string& key) const;
     const ObjectType& getObject(const std::string& key) const;
 
-    // The member for writing, created as Null when missing. A Null value first
-    // becomes an empty Object; any other non-Object throws BadType.
+    /// The member for writing, created as Null when missing. A Null value first
+    /// becomes an empty Object; any other non-Object throws BadType.
     JSON& member(const std::string& key);
 
     void accept(Visitor& visitor) const;
     std::string toString(bool pretty) const;
 
-    // Replace this value with the parsed document; an empty text gives Null.
-    // On failure ParseError is thrown and this value is left unchanged.
+    /// Replace this value with the parsed document; an empty text gives Null.
+    /// On failure ParseError is thrown and this value is left unchanged.
     void parse(const std::string& text);
     void parse(const char* data, size_t size);
     void parse(io::InputStream& stream);

@@ -2,8 +2,8 @@
 
 namespace util {
 
-// Receives a JSON tree item by item (used to fill Lua tables from parsed text).
-// Names are null for array elements.
+/// Receives a JSON tree item by item (used to fill Lua tables from parsed text).
+/// Names are null for array elements.
 class JSONVisitor {
 public:
     virtual ~JSONVisitor() = default;

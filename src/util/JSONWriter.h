@@ -8,8 +8,8 @@
 
 namespace util {
 
-// Writes the visited value as JSON text: compact, or one element per line
-// indented with tabs.
+/// Writes the visited value as JSON text: compact, or one element per line
+/// indented with tabs.
 class JSONWriter : public JSON::Visitor {
 public:
     explicit JSONWriter(bool pretty);

@@ -4,20 +4,20 @@
 
 namespace util {
 
-// Scoped access to the engine's persistent store, one JSON document saved
-// encrypted as "tessel.registry" in the application-data folder. An accessor
-// holds the store lock (re-entrant) for its whole life; the outermost one
-// reloads the file, and every one saves the document when it goes away.
-// Keep one accessor for a group of related reads and writes.
+/// Scoped access to the engine's persistent store, one JSON document saved
+/// encrypted as "tessel.registry" in the application-data folder. An accessor
+/// holds the store lock (re-entrant) for its whole life; the outermost one
+/// reloads the file, and every one saves the document when it goes away.
+/// Keep one accessor for a group of related reads and writes.
 class RegistryAccessor {
 public:
     RegistryAccessor();
-    // Saves; failures are logged, never thrown.
+    /// Saves; failures are logged, never thrown.
     ~RegistryAccessor();
     RegistryAccessor(const RegistryAccessor&) = delete;
     RegistryAccessor& operator=(const RegistryAccessor&) = delete;
 
-    // The document; valid while this accessor exists.
+    /// The document; valid while this accessor exists.
     JSON& registry();
 };
 

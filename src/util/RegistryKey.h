@@ -6,8 +6,8 @@
 namespace util {
 namespace detail {
 
-// The 256-bit key of the store file. Builds that must share files need the
-// same key.
+/// The 256-bit key of the store file. Builds that must share files need the
+/// same key.
 std::vector<uint8_t> registryKey();
 
 }  // namespace detail

@@ -13,6 +13,7 @@
 #include "audio/NullAudioDevice.h"
 #include "lang/Exception.h"
 #include "lang/Log.h"
+#include "support/LogCapture.h"
 
 using namespace audiotest;
 using audio::AudioFormat;
@@ -220,26 +221,6 @@ private:
     std::vector<const char*> names_;
 };
 
-class LogRecords : public lang::log::Listener {
-public:
-    LogRecords() { lang::log::addListener(this); }
-    ~LogRecords() override { lang::log::removeListener(this); }
-    void log(const lang::log::Record& record) override {
-        std::lock_guard<std::mutex> guard(lock_);
-        if (record.level == lang::log::WARNING && record.category == "Audio") {
-            warnings_.push_back(record.message);
-        }
-    }
-    std::vector<std::string> warnings() {
-        std::lock_guard<std::mutex> guard(lock_);
-        return warnings_;
-    }
-
-private:
-    std::mutex lock_;
-    std::vector<std::string> warnings_;
-};
-
 }  // namespace
 
 // SDL's "disk" driver writes what the device plays to a file, in real time.
@@ -263,10 +244,12 @@ TEST(SdlOutput, PlaysAClipIntoTheDiskDriversFile) {
 TEST(SdlOutput, FallsBackToTheDummyDriverWithAWarning) {
     ScopedEnv env;
     env.set("SDL_AUDIODRIVER", "no-such-driver");
-    LogRecords log;
+    qftest::LogCapture log;
     AudioOutput output({1, 8, 22050});
-    ASSERT_EQ(log.warnings().size(), 1u);
-    EXPECT_NE(log.warnings()[0].find("SDL_AUDIODRIVER"), std::string::npos) << log.warnings()[0];
+    ASSERT_EQ(log.messages(lang::log::WARNING, "Audio").size(), 1u);
+    EXPECT_NE(log.messages(lang::log::WARNING, "Audio")[0].find("SDL_AUDIODRIVER"),
+              std::string::npos)
+        << log.messages(lang::log::WARNING, "Audio")[0];
     ASSERT_TRUE(output.start());
     const int handle = output.play(memoryClip(Bytes(441, 200), 1, 8, 22050), 1.0f, false, 0);
     EXPECT_TRUE(waitFor([&] { return !output.isPlaying(handle); }));

@@ -26,7 +26,7 @@ inline void putTag(Bytes& out, const char* tag) {
     out.insert(out.end(), tag, tag + 4);
 }
 
-// A chunk of a RIFF file: tag, little-endian size, body (no pad byte).
+/// A chunk of a RIFF file: tag, little-endian size, body (no pad byte).
 inline void putChunk(Bytes& out, const char* tag, const Bytes& body) {
     putTag(out, tag);
     putLe(out, uint32_t(body.size()), 4);
@@ -45,7 +45,7 @@ inline Bytes fmtBody(int encoding, int channels, int rate, int bits) {
     return body;
 }
 
-// "RIFF" size "WAVE" followed by the given chunks.
+/// "RIFF" size "WAVE" followed by the given chunks.
 inline Bytes riff(const Bytes& chunks) {
     Bytes out;
     putTag(out, "RIFF");
@@ -62,7 +62,7 @@ inline Bytes wav(int channels, int rate, int bits, const Bytes& pcm) {
     return riff(chunks);
 }
 
-// Little-endian 16-bit samples.
+/// Little-endian 16-bit samples.
 inline Bytes pcm16(const std::vector<int16_t>& samples) {
     Bytes out;
     for (int16_t s : samples) {
@@ -83,7 +83,7 @@ inline std::vector<int16_t> samples16(const Bytes& bytes) {
     return samples16(bytes.data(), bytes.size());
 }
 
-// A distinctive non-zero ramp, so that it can be found again in mixed output.
+/// A distinctive non-zero ramp, so that it can be found again in mixed output.
 inline std::vector<int16_t> ramp(int count, int start = 100, int step = 7) {
     std::vector<int16_t> out;
     for (int i = 0; i < count; ++i) {
@@ -98,7 +98,7 @@ inline lang::Ptr<audio::AudioClip> memoryClip(const Bytes& pcm, int channels, in
     return new audio::AudioClip(pcm.data(), int(pcm.size()), &format);
 }
 
-// A folder for one test's files, removed afterwards.
+/// A folder for one test's files, removed afterwards.
 class TempDir {
 public:
     TempDir() {

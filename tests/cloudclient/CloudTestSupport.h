@@ -12,7 +12,7 @@
 
 namespace cloudtest {
 
-// Records the cloud client's events as the main thread receives them.
+/// Records the cloud client's events as the main thread receives them.
 class EventRecorder {
 public:
     EventRecorder() {
@@ -32,8 +32,8 @@ private:
     std::vector<lang::Ptr<lang::event::Link>> links_;
 };
 
-// A server fixture with an empty store of its own; posted calls left by
-// earlier tests are run first.
+/// A server fixture with an empty store of its own; posted calls left by
+/// earlier tests are run first.
 class CloudTest : public qftest::ServerTest {
 protected:
     void SetUp() override {

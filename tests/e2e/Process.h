@@ -12,16 +12,16 @@ struct RunResult {
     std::string output;  // standard output and standard error together
 };
 
-// A child process whose output goes to a file.
+/// A child process whose output goes to a file.
 class Process {
 public:
-    // Starts program with the arguments (argument 0 is added) and, on top of
-    // this process's environment, the given variables.
+    /// Starts program with the arguments (argument 0 is added) and, on top of
+    /// this process's environment, the given variables.
     Process(const std::string& program, const std::vector<std::string>& arguments,
             const std::map<std::string, std::string>& environment = {});
     ~Process();
 
-    // Waits at most timeoutSeconds; a process still running then is killed.
+    /// Waits at most timeoutSeconds; a process still running then is killed.
     RunResult wait(int timeoutSeconds = 60);
     void signal(int number);
     pid_t pid() const { return pid_; }
@@ -31,7 +31,7 @@ private:
     std::string outputPath_;
 };
 
-// Starts and waits in one.
+/// Starts and waits in one.
 RunResult run(const std::string& program, const std::vector<std::string>& arguments,
               const std::map<std::string, std::string>& environment = {});
 

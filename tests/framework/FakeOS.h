@@ -6,8 +6,8 @@
 
 namespace fake {
 
-// An operating-system interface without a window: every request is accepted
-// and nothing happens.
+/// An operating-system interface without a window: every request is accepted
+/// and nothing happens.
 class FakeOS : public framework::OSInterface {
 public:
     FakeOS() : OSInterface({"quillfire", "config.lua"}) {}

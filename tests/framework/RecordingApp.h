@@ -9,8 +9,8 @@
 
 namespace fake {
 
-// An application that writes every call it receives, and every framework
-// event announced after it, into one log.
+/// An application that writes every call it receives, and every framework
+/// event announced after it, into one log.
 class RecordingApp : public framework::App {
 public:
     explicit RecordingApp(framework::OSInterface* os = nullptr) : App(os) { listen(); }

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "FakeContext.h"
-#include "LogCapture.h"
 #include "framework/Renderer.h"
 #include "framework/sdl/PosixLibraryLoader.h"
 #include "gr/GraphicsException.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ TEST(RendererLoading, EmptyListIsAnError) {
 }
 
 TEST(RendererLoading, MissingLibrariesAreReportedPerPlatform) {
-    fake::LogCapture log;
+    qftest::LogCapture log;
     const std::string dir = PLUGINS + "/none";
     EXPECT_EQ("DirectX 11 renderer not supported!\nXNA (interop) renderer not supported!\n",
               failure({4, 5}, dir));
@@ -58,7 +58,7 @@ TEST(RendererLoading, MissingLibrariesAreReportedPerPlatform) {
 }
 
 TEST(RendererLoading, LibraryWithoutEntryPoint) {
-    fake::LogCapture log;
+    qftest::LogCapture log;
     const std::string dir = PLUGINS + "/noentry";
     EXPECT_EQ("OpenGL 2.0 renderer not supported!\n", failure({3}, dir));
     EXPECT_TRUE(
@@ -66,13 +66,13 @@ TEST(RendererLoading, LibraryWithoutEntryPoint) {
 }
 
 TEST(RendererLoading, EntryPointMakingNoContext) {
-    fake::LogCapture log;
+    qftest::LogCapture log;
     EXPECT_EQ("OpenGL 2.0 renderer not supported!\n", failure({3}, PLUGINS + "/null"));
     EXPECT_TRUE(log.contains("the fake device is switched off"));
 }
 
 TEST(RendererLoading, FirstWorkingPlatformInListOrderWins) {
-    fake::LogCapture log;
+    qftest::LogCapture log;
     framework::sdl::PosixLibraryLoader loader;
     int window = 0;
     const framework::RendererTarget target = {320, 200, 2, &window, nullptr};

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "LogCapture.h"
 #include "framework/TextDecoder.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -41,14 +41,14 @@ TEST(Utf16Joiner, PassesPlainUnitsAndIgnoresNoCharacter) {
 }
 
 TEST(Utf16Joiner, DropsBrokenSequencesWithAWarning) {
-    fake::LogCapture log;
+    qftest::LogCapture log;
     Utf16Joiner joiner;
     EXPECT_TRUE(feedUnits(joiner, {0xDE00}).empty());
     EXPECT_TRUE(log.contains("Received low surrogate (DE00) without existing high surrogate."));
     // A high surrogate followed by anything but a low one loses both units.
     EXPECT_TRUE(feedUnits(joiner, {0xD83D, 'x'}).empty());
     EXPECT_TRUE(log.contains("Invalid UTF-16 surrogate pair (D83D, 0078) received with WM_CHAR."));
-    EXPECT_EQ("Framework", log.categories.back());
+    EXPECT_EQ("Framework", log.categories().back());
     EXPECT_FALSE(joiner.hasPending());
     EXPECT_EQ((Points{'y'}), feedUnits(joiner, {'y'}));
 }

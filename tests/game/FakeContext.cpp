@@ -15,10 +15,10 @@ lang::Ptr<gr::Texture> FakeContext::createTexture(io::InputStream& stream,
 
 lang::Ptr<gr::Texture> FakeContext::captureFrame(gr::Texture* target) {
     ++captures;
-    if (target && target->width() == width_ && target->height() == height_) {
+    if (target && target->width() == width() && target->height() == height()) {
         return target;
     }
-    return new FakeTexture(width_, height_, "capture");
+    return new FakeTexture(width(), height(), "capture");
 }
 
 }  // namespace gametest

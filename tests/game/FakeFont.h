@@ -7,7 +7,7 @@
 
 namespace gametest {
 
-// A font whose glyphs are all 10 wide; it records what it draws.
+/// A font whose glyphs are all 10 wide; it records what it draws.
 class FakeFont : public game::IFont {
 public:
     struct Drawn {

@@ -10,10 +10,11 @@
 #include "gr/Image.h"
 #include "io/VFS.h"
 #include "lang/Log.h"
+#include "support/LogCapture.h"
 
 namespace gametest {
 
-// A fresh temporary folder that serves as the bundle while it lives.
+/// A fresh temporary folder that serves as the bundle while it lives.
 class BundleDir {
 public:
     BundleDir() : oldRoot_(io::bundleRoot()) {
@@ -44,7 +45,7 @@ public:
     void write(const std::string& rel, const std::string& text) const {
         write(rel, std::vector<uint8_t>(text.begin(), text.end()));
     }
-    // A PNG of the given size, all opaque white.
+    /// A PNG of the given size, all opaque white.
     void writePng(const std::string& rel, int width, int height) const {
         gr::Image image(width, height);
         std::fill(image.pixels.begin(), image.pixels.end(), 255);
@@ -56,13 +57,13 @@ private:
     std::string oldRoot_;
 };
 
-// One sprite record of a chunk sheet.
+/// One sprite record of a chunk sheet.
 struct SpriteSpec {
     std::string name;
     int x, y, width, height, pivotX, pivotY;
 };
 
-// A "PLXB" sheet with one "SPRT" chunk.
+/// A "PLXB" sheet with one "SPRT" chunk.
 inline std::vector<uint8_t> sheetDat(const std::string& texture,
                                      const std::vector<SpriteSpec>& sprites) {
     chunk::ChunkWriter w;
@@ -76,23 +77,6 @@ inline std::vector<uint8_t> sheetDat(const std::string& texture,
     return w.data();
 }
 
-// Collects log records while it lives.
-class LogCapture : public lang::log::Listener {
-public:
-    LogCapture() { lang::log::addListener(this); }
-    ~LogCapture() override { lang::log::removeListener(this); }
-    void log(const lang::log::Record& record) override { records.push_back(record); }
-
-    bool contains(const std::string& text) const {
-        for (const lang::log::Record& r : records) {
-            if (r.message.find(text) != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::vector<lang::log::Record> records;
-};
+using LogCapture = qftest::LogCapture;
 
 }  // namespace gametest

@@ -173,9 +173,9 @@ TEST_F(LuaResourcesTest, UnknownCompositesAreLoggedAndGiveNothing) {
     EXPECT_TRUE(state.getGlobals().isNil("d"));
     EXPECT_TRUE(log.contains("Could not find composprite (for get): nope"));
     EXPECT_TRUE(log.contains("Could not find composprite (for set): nope"));
-    ASSERT_FALSE(log.records.empty());
-    EXPECT_EQ(log.records[0].category, "game/LuaResources");
-    EXPECT_STREQ(log.records[0].function, "game::LuaResources::getCompoSpriteBounds");
+    ASSERT_FALSE(log.records().empty());
+    EXPECT_EQ(log.records()[0].category, "game/LuaResources");
+    EXPECT_STREQ(log.records()[0].function, "game::LuaResources::getCompoSpriteBounds");
 }
 
 TEST_F(LuaResourcesTest, AudioHandlesAndLooseArguments) {

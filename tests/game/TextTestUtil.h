@@ -9,7 +9,7 @@
 #include "game/FakeContext.h"
 #include "lang/Object.h"
 
-// Files and a recording context for the font and text-group tests.
+/// Files and a recording context for the font and text-group tests.
 namespace texttest {
 
 struct GlyphSpec {
@@ -17,7 +17,7 @@ struct GlyphSpec {
     int x, y, width, height, baseline;
 };
 
-// A "PLXB" bitmap font with one "FONT" chunk.
+/// A "PLXB" bitmap font with one "FONT" chunk.
 inline std::vector<uint8_t> fontFile(const std::string& texture, int leading, int tracking,
                                      const std::vector<GlyphSpec>& glyphs, int version = 2) {
     chunk::ChunkWriter w;
@@ -35,13 +35,13 @@ inline std::vector<uint8_t> fontFile(const std::string& texture, int leading, in
     return w.data();
 }
 
-// The texts of one language, in the order of the ids.
+/// The texts of one language, in the order of the ids.
 struct LanguageTexts {
     std::string name;
     std::vector<std::string> texts;
 };
 
-// A "PLXB" text group: "LDAT", "LIDS" and one "TXGP" per language.
+/// A "PLXB" text group: "LDAT", "LIDS" and one "TXGP" per language.
 inline std::vector<uint8_t> textChunkFile(const std::vector<std::string>& ids,
                                           const std::vector<LanguageTexts>& languages) {
     chunk::ChunkWriter w;
@@ -66,8 +66,8 @@ inline std::vector<uint8_t> textChunkFile(const std::vector<std::string>& ids,
     return w.data();
 }
 
-// A text group in the plain layout: the language block, the ids, a table of
-// offsets (each counted from just after its own entry) and the text blocks.
+/// A text group in the plain layout: the language block, the ids, a table of
+/// offsets (each counted from just after its own entry) and the text blocks.
 inline std::vector<uint8_t> textPlainFile(const std::vector<std::string>& ids,
                                           const std::vector<LanguageTexts>& languages) {
     chunk::ChunkWriter block;
@@ -101,7 +101,7 @@ inline std::vector<uint8_t> textPlainFile(const std::vector<std::string>& ids,
     return w.data();
 }
 
-// What the textures of a RecordingContext did.
+/// What the textures of a RecordingContext did.
 struct TextureLog : lang::Object {
     struct Draw {
         const gr::Texture* texture;
@@ -111,11 +111,11 @@ struct TextureLog : lang::Object {
     int made = 0;
 };
 
-// A texture that keeps its pixels and logs its draws.
+/// A texture that keeps its pixels and logs its draws.
 class RecordingTexture : public gametest::FakeTexture {
 public:
     RecordingTexture(int width, int height, TextureLog* log)
-        : FakeTexture(width, height, std::string()),
+        : gametest::FakeTexture(width, height, std::string()),
           log_(log),
           pixels(static_cast<size_t>(width) * height * 4, 0) {}
 
@@ -135,7 +135,7 @@ public:
     std::vector<uint8_t> pixels;
 };
 
-// A FakeContext whose empty textures record their pixels and draws.
+/// A FakeContext whose empty textures record their pixels and draws.
 class RecordingContext : public gametest::FakeContext {
 public:
     RecordingContext() : log(new TextureLog()) {}

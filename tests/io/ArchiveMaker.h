@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-// Builds small 7z and zip archives in memory with libarchive, for tests and
-// tools that must not depend on committed binaries.
+/// Builds small 7z and zip archives in memory with libarchive, for tests and
+/// tools that must not depend on committed binaries.
 namespace archive_maker {
 
 enum class Format {
@@ -22,11 +22,11 @@ struct Entry {
     bool folder = false;
 };
 
-// The archive's bytes; throws std::runtime_error with libarchive's message.
-// `level` is the compression level, 0 to 9; low levels are quick to make.
+/// The archive's bytes; throws std::runtime_error with libarchive's message.
+/// `level` is the compression level, 0 to 9; low levels are quick to make.
 std::vector<uint8_t> make(Format format, const std::vector<Entry>& entries, int level = 1);
 
-// Convenience: one file entry.
+/// Convenience: one file entry.
 inline Entry file(const std::string& name, const std::string& data) {
     return Entry{name, data, false};
 }

@@ -10,9 +10,9 @@
 #include "io/FileInputStream.h"
 #include "io/FileOutputStream.h"
 #include "io/IOException.h"
-#include "io/LogCapture.h"
 #include "io/TempDir.h"
 #include "io/VFS.h"
+#include "support/LogCapture.h"
 
 using io::IOException;
 
@@ -123,7 +123,7 @@ TEST_F(FileStreamTest, FailedAppDataWriteLeavesTheTargetAndIsLogged) {
     // The temporary file is a link to a device that is always full: the data
     // fails when it is flushed, after every write seemed to succeed.
     std::filesystem::create_symlink("/dev/full", dir / "highscores.lua.tmp");
-    LogCapture log;
+    qftest::LogCapture log;
     {
         io::AppDataOutputStream out("highscores.lua");
         out.write("new", 3);

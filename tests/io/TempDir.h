@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-// A fresh folder below the system's temporary folder, removed with the object.
+/// A fresh folder below the system's temporary folder, removed with the object.
 class TempDir {
 public:
     TempDir() {
@@ -22,11 +22,11 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    // The folder's path, ending without '/'.
+    /// The folder's path, ending without '/'.
     std::string str() const { return path_.string(); }
     std::string operator/(const std::string& rel) const { return (path_ / rel).string(); }
 
-    // Writes `content` to rel, creating folders on the way.
+    /// Writes `content` to rel, creating folders on the way.
     void write(const std::string& rel, const std::string& content) const {
         auto p = path_ / rel;
         std::filesystem::create_directories(p.parent_path());

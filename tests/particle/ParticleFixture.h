@@ -14,7 +14,7 @@
 
 namespace particletest {
 
-// Sprites a to d on one 64 x 64 texture: 8 x 6 pixels with the pivot at (2, 3).
+/// Sprites a to d on one 64 x 64 texture: 8 x 6 pixels with the pivot at (2, 3).
 class FakeSprites : public game::SpriteProvider {
 public:
     FakeSprites() : sheet(new game::SpriteSheet()) {
@@ -29,8 +29,8 @@ public:
     lang::Ptr<game::SpriteSheet> sheet;
 };
 
-// A manager over a plain world table and an 800 x 600 screen. Its random
-// numbers come from a fresh copy of the engine's generator and are recorded.
+/// A manager over a plain world table and an 800 x 600 screen. Its random
+/// numbers come from a fresh copy of the engine's generator and are recorded.
 class ParticleFixture : public ::testing::Test {
 protected:
     ParticleFixture() : world(state) {
@@ -47,7 +47,7 @@ protected:
     void run(const std::string& code) {
         state.runBuffer(code.data(), code.size(), "test.lua", &world);
     }
-    // Defines particleTable.particles[name] from the fields of a table constructor.
+    /// Defines particleTable.particles[name] from the fields of a table constructor.
     void define(const std::string& name, const std::string& fields) {
         run("particleTable.particles['" + name + "'] = {" + fields + "}");
     }

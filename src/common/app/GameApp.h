@@ -48,7 +48,7 @@ public:
     bool setAudioActive(bool active) override;
     bool isSafeToQuit() override { return safeToQuit_; }
 
-    // What the world asks of its application.
+    /// What the world asks of its application.
     bool mayResumeAudio() const override { return audioActive_; }
     void setSafeToQuit(bool safe) override { safeToQuit_ = safe; }
     bool isZooming() const override { return zoom_.zooming; }

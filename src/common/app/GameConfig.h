@@ -20,9 +20,9 @@ struct GameConfig {
     std::string shaderPath;
     std::string deviceModel;
     bool fullAdsVersion = false;
-    // Set when the key holds a boolean of either value.
+    /// Set when the key holds a boolean of either value.
     bool hdVersion = false;
-    // Where the cloud client and analytics go; empty keeps them local.
+    /// Where the cloud client and analytics go; empty keeps them local.
     std::string cloudServerUrl;
     std::string analyticsLogFile;
 

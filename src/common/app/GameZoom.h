@@ -24,8 +24,8 @@ public:
 
     float zoom = 1;
     bool zooming = false;
-    // A wheel step during an animation below this zoom extends the animation
-    // instead of restarting it, so fast scrolling keeps one smooth motion.
+    /// A wheel step during an animation below this zoom extends the animation
+    /// instead of restarting it, so fast scrolling keeps one smooth motion.
     float zoomAnimationLimit = 3;
     float zoomStart = 1;
     float zoomTarget = 1;

@@ -23,8 +23,6 @@ public:
     /// lang::Exception and lua::LuaException.
     void loadScript(const std::string& name);
 
-    const std::vector<std::string>& getScriptFolders() const { return scriptFolders_; }
-
 private:
     /// native.loadLuaScript(name): nothing on success, the error text on failure.
     int lua_loadLuaScript(lua::LuaState* state);

@@ -241,25 +241,35 @@ std::vector<DynamicHandler::File> DynamicHandler::resolve(const std::string& gro
     return files;
 }
 
-void DynamicHandler::addToCurrent(const std::string& id) {
+const std::vector<std::string>* DynamicHandler::groupsOf(const std::string& id,
+                                                         const char* caller) const {
     auto requirement = requirements_.find(id);
     if (requirement == requirements_.end()) {
-        lang::log::write(CATEGORY, __FILE__, "DynamicHandler::addToCurrent", __LINE__,
-                         lang::log::WARNING, "Asset requirements missing for %s", id.c_str());
-        return;
+        lang::log::write(CATEGORY, __FILE__, caller, __LINE__, lang::log::WARNING,
+                         "Asset requirements missing for %s", id.c_str());
+        return nullptr;
     }
-    if (current_.count(id) != 0) {
-        return;
-    }
-    // Every group is resolved before any count changes, so that a bad load
-    // list leaves the counts as they were.
-    const std::vector<std::string> groups = requirement->second;
+    return &requirement->second;
+}
+
+std::vector<DynamicHandler::File> DynamicHandler::resolveAll(
+    const std::vector<std::string> groups) {
     std::vector<File> files;
     for (const std::string& group : groups) {
         std::vector<File> more = resolve(group);
         files.insert(files.end(), more.begin(), more.end());
     }
-    for (const File& file : files) {
+    return files;
+}
+
+void DynamicHandler::addToCurrent(const std::string& id) {
+    const std::vector<std::string>* groups = groupsOf(id, "DynamicHandler::addToCurrent");
+    if (!groups || current_.count(id) != 0) {
+        return;
+    }
+    // Every group is resolved before any count changes, so that a bad load
+    // list leaves the counts as they were.
+    for (const File& file : resolveAll(*groups)) {
         AssetInfo& info = assets_[file.path];
         info.type = file.type;
         if (info.refCount++ == 0) {
@@ -270,22 +280,11 @@ void DynamicHandler::addToCurrent(const std::string& id) {
 }
 
 void DynamicHandler::removeFromCurrent(const std::string& id, bool delayed) {
-    auto requirement = requirements_.find(id);
-    if (requirement == requirements_.end()) {
-        lang::log::write(CATEGORY, __FILE__, "DynamicHandler::removeFromCurrent", __LINE__,
-                         lang::log::WARNING, "Asset requirements missing for %s", id.c_str());
+    const std::vector<std::string>* groups = groupsOf(id, "DynamicHandler::removeFromCurrent");
+    if (!groups || current_.count(id) == 0) {
         return;
     }
-    if (current_.count(id) == 0) {
-        return;
-    }
-    const std::vector<std::string> groups = requirement->second;
-    std::vector<File> files;
-    for (const std::string& group : groups) {
-        std::vector<File> more = resolve(group);
-        files.insert(files.end(), more.begin(), more.end());
-    }
-    for (const File& file : files) {
+    for (const File& file : resolveAll(*groups)) {
         AssetInfo& info = assets_[file.path];
         // A load list changed since the add must not drive a count below 0.
         if (info.refCount > 0 && --info.refCount == 0 && !delayed) {

@@ -57,8 +57,6 @@ public:
     const std::map<std::string, AssetInfo>& assets() const { return assets_; }
     const std::set<std::string>& current() const { return current_; }
     const std::vector<std::string>& loadQueue() const { return loadQueue_; }
-    int totalMemory() const { return totalMemory_; }
-    int maxMemory() const { return maxMemory_; }
     const std::string& imagePath() const { return imagePath_; }
 
 private:
@@ -67,7 +65,7 @@ private:
         int type;
     };
 
-    // Script methods; the handler is the receiver.
+    /// Script methods; the handler is the receiver.
     int addRequirements(lua::LuaState* state);
     int loadRequirements(lua::LuaState* state);
     int queueRequirements(lua::LuaState* state);
@@ -84,6 +82,12 @@ private:
     int firstArgument(lua::LuaState& state) const;
     std::vector<std::string> ids(lua::LuaState& state) const;
     void declareRequirement(const std::string& id, const lua::LuaTable& groups);
+    /// The groups required by id; null, with a warning from caller, for an
+    /// undeclared id.
+    const std::vector<std::string>* groupsOf(const std::string& id, const char* caller) const;
+    /// The files of every group, in order. groups is a copy: resolving runs
+    /// script hooks, which may declare requirements.
+    std::vector<File> resolveAll(const std::vector<std::string> groups);
     std::vector<File> resolve(const std::string& group);
     std::string profileFor(const std::string& group);
     lua::LuaTable loadGroup(const std::string& profile, const std::string& group);

@@ -24,8 +24,6 @@ public:
     explicit GameDrawing(GameLua& world);
     ~GameDrawing();
 
-    float cameraX() const { return cameraX_; }
-    float cameraY() const { return cameraY_; }
     /// 0xRRGGBB, the colour the application clears the screen with.
     uint32_t clearColor() const { return clearColor_; }
     /// Coloured sprite drawing, made at first use; null without a renderer.

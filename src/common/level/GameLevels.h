@@ -32,6 +32,8 @@ public:
 
 private:
     // Natives.
+    /// Locked during the physics step: there it logs the failure and changes
+    /// nothing.
     void loadLevel(std::string name, std::string key);
     void saveLevel(std::string path);
     void removeTemporaryLevel(std::string name);

@@ -22,7 +22,7 @@ public:
     void scroll(float dt);
 
 private:
-    // Natives.
+    /// Natives.
     void setTheme(std::string name);
     void setThemeTintColour(float r, float g, float b);
     void setThemeRectColour(float layer, float r, float g, float b, float a);

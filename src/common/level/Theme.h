@@ -12,7 +12,7 @@ class CompoSprite;
 /// A sprite placed on a theme layer; x and y are in theme units.
 struct ThemeSprite {
     const game::Sprite* sprite = nullptr;  // not owned
-    // Set instead of sprite when the name is a composite sprite; not owned.
+    /// Set instead of sprite when the name is a composite sprite; not owned.
     const game::CompoSprite* compoSprite = nullptr;
     float x = 0, y = 0;
     float speed = 0;

@@ -90,7 +90,7 @@ private:
     std::string updaterPath_;
     int updaterTimeoutMillis_ = 10000;
     std::shared_ptr<UpdateCheck> updateCheck_;
-    // URL answers by URL, handed over from the request threads.
+    /// URL answers by URL, handed over from the request threads.
     std::shared_ptr<std::mutex> urlLock_;
     std::shared_ptr<std::map<std::string, std::string>> urlResults_;
 };

@@ -37,7 +37,7 @@ public:
     ~GameTexts();
 
 private:
-    // Where and how one text is drawn.
+    /// Where and how one text is drawn.
     struct Placement {
         float kx, ky, angle;
         float x, y;

@@ -142,10 +142,6 @@ void GameLua::markDead(GameObject& object, const lua::LuaTable& table) {
     }
 }
 
-lua::LuaTable GameLua::objectTable(const GameObject& object) const {
-    return object.table;
-}
-
 bool GameLua::hasTableIn(const lua::LuaTable& table, const std::string& name) const {
     return !table.isEmpty() && table.isTable(name);
 }

@@ -75,12 +75,12 @@ public:
     void bindLevelTables();
     /// Removes every object (as removeObject does, in name order).
     void removeAllObjects();
-    /// Removes the object with its body, joints, draw-order entry and
-    /// teleporters (the native removeObject). Nothing happens for an unknown
-    /// name. Not during a physics step or a contact callback.
+    /// The native removeObject: removes the object with its body, joints,
+    /// draw-order entry and teleporters; nothing happens for an unknown name.
+    /// Locked during the physics step (for a known name).
     void removeObject(std::string name);
-    /// Destroys the recorded physics joints attached to body.
-    /// Not during a physics step or a contact callback.
+    /// Destroys the recorded physics joints attached to body. Not during the
+    /// physics step (the physics library forbids it; nothing checks).
     void destroyRecordedJointsOf(b2Body* body);
 
     // Loading a level: GameLevels asks for these in this order.
@@ -101,7 +101,6 @@ public:
     /// removeAllObjects no script table changes.
     void destroyAllObjects();
     void setLevelLoading(bool loading) { levelLoading_ = loading; }
-    bool isLevelLoading() const { return levelLoading_; }
     /// A contact between a and b takes effect: no level is loading, nothing is
     /// being edited, and both are objects of the level (objects.world).
     bool isLiveContact(const GameObject& a, const GameObject& b) const;
@@ -149,7 +148,6 @@ public:
     GameNatives& natives() { return *natives_; }
     GamePortals& portals() { return *portals_; }
     GameOverlays& overlays() { return *overlays_; }
-    GameDynamicAssets& dynamicAssets() { return *dynamicAssets_; }
     const Services& services() const { return services_; }
     const GamePaths& paths() const { return services_.paths; }
     /// The application's resolved path of relative; relative itself without one.
@@ -167,12 +165,10 @@ public:
     const std::vector<JointRecord>& destroyLinks() const { return destroyLinks_; }
     const lua::LuaTable& objectsTable() const { return objectsTable_; }
     bool isUpdating() const { return updating_; }
-    bool isPhysicsOn() const { return physicsEnabled_; }
     bool isEditingOn() const { return editing_; }
     float getAccumulator() const { return accumulator_; }
     int getCurrentPose() const { return currentPose_; }
     float getGameTime() const { return gameTime_; }
-    void resetGameTime() { gameTime_ = 0; }
     float getWorldScale() const { return worldScale_; }
     float getMinWorldScale() const { return minWorldScale_; }
     float getSimulationScale() const { return simulationScale_; }
@@ -206,6 +202,14 @@ private:
     void registerSpecialNatives();
     void registerShellNatives();
 
+    // The natives. Every native may be called at any time, also from a
+    // contact hook (birdCollision, blockCollision, trappedInBubble,
+    // destroyJointDeferred, ...) while the physics step runs, unless its
+    // declaration says "Locked during the physics step": those create,
+    // destroy, move or reshape bodies, fixtures or joints, which the physics
+    // library forbids while it steps, and throw lua::LuaException instead.
+    // This holds for the natives of the world's topic classes too.
+
     // Shell natives (GameLuaShell.cpp).
     void resetTimer();
     int getGameTimer(lua::LuaState* state);
@@ -215,29 +219,40 @@ private:
     void printError(std::string text);
     void captureScreen(std::string file);
     bool drawScreenParticles();
-    void updateScreenParticles(float dt);
     float toggleZoomSteps(float min, float max, float steps);
-    lua::LuaTable newGlobalTable(const char* name);
 
-    // Objects (GameLuaObjects.cpp, GameLuaBodies.cpp).
+    // Object natives (GameLuaObjects.cpp). removeObject is public.
+    /// Locked during the physics step.
     void createBox(std::string name, std::string sprite, float x, float y, float width,
                    float height, float density, float friction, float restitution, bool collides,
                    bool ignored, float zOrder);
+    /// Locked during the physics step.
     void createCircle(std::string name, std::string sprite, float x, float y, float radius,
                       float density, float friction, float restitution, bool tracked, float zOrder);
+    /// Locked during the physics step.
     void createPolygon(std::string name, std::string sprite, float x, float y,
                        lua::LuaTable vertices, float density, float friction, float restitution,
                        bool collides, bool ignored, float zOrder);
-    void resizeCircle(std::string name, float radius);
     float getRadius(std::string name);
     void setColliderType(std::string name, float type);
     void setVisible(std::string name, bool visible);
+    void setGravityEnabled(std::string name, bool enabled);
+    bool isGravityEnabled(std::string name);
+    void setScale(std::string name, float sx, float sy);
+    int getScale(lua::LuaState* state);
+    void setSprite(std::string name, std::string sprite);
+    void setTexture(std::string name, std::string texture);
+    void setRollingSound(std::string name, std::string sound);
+
+    // Body natives (GameLuaBodies.cpp).
+    /// Locked during the physics step (for a circle: the fixture is replaced).
+    void resizeCircle(std::string name, float radius);
     void setFilterCategory(std::string name, float bits);
     void setFilterMask(std::string name, float bits);
     void setSensor(std::string name, bool sensor);
-    void setGravityEnabled(std::string name, bool enabled);
-    bool isGravityEnabled(std::string name);
+    /// Locked during the physics step.
     void setPosition(std::string name, float x, float y);
+    /// Locked during the physics step.
     void setRotation(std::string name, float angle);
     void setVelocity(std::string name, float vx, float vy);
     void setAngularVelocity(std::string name, float w);
@@ -246,12 +261,8 @@ private:
     void setDensity(std::string name, float value);
     void setFriction(std::string name, float value);
     void setRestitution(std::string name, float value);
+    /// Locked during the physics step for id 2 (the body type); other ids any time.
     void setObjectParameter(std::string name, float id, float value);
-    void setScale(std::string name, float sx, float sy);
-    int getScale(lua::LuaState* state);
-    void setSprite(std::string name, std::string sprite);
-    void setTexture(std::string name, std::string texture);
-    void setRollingSound(std::string name, std::string sound);
     void setSleeping(std::string name, bool sleeping);
     float getAngularVelocity(std::string name);
     float getSpeed(std::string name);
@@ -261,17 +272,7 @@ private:
     int applyImpulse(lua::LuaState* state);
     void applyForceNative(std::string name, float fx, float fy, float px, float py);
 
-    GameObject& addObject(const std::string& name, const std::string& sprite, float x, float y,
-                          const char* caller);
-    void createBody(GameObject& object, float x, float y);
-    void attachFixture(GameObject& object);
-    void publishObject(GameObject& object, const char* type);
-    void resolveSprite(GameObject& object, const std::string& sprite, const char* caller);
-    void removeJointsOf(const std::string& name);
-    void checkUnlocked(const char* native) const;
-    void applyDestroyOnForce(GameObject& object);
-
-    // Physics settings and the step (GameLuaPhysics.cpp, GameLuaStep.cpp).
+    // World setting natives (GameLuaPhysics.cpp).
     void setWorldGravity(float gx, float gy);
     void setPhysicsEnabled(bool enabled) { physicsEnabled_ = enabled; }
     bool isPhysicsEnabled() { return physicsEnabled_; }
@@ -284,6 +285,50 @@ private:
     void setLevelLimits(float minX, float ignored1, float maxX, float ignored2);
     void setAccelerometerActive(bool active);
 
+    // Joint natives (GameLuaJoints.cpp).
+    /// Locked during the physics step.
+    int createJoint(lua::LuaState* state);
+    int setJointParameters(lua::LuaState* state);
+    int getJointList(lua::LuaState* state);
+    void checkJointLimits(std::string name);
+    /// Locked during the physics step.
+    void destroyJoint(std::string name);
+    /// Calls destroyJointDeferred for each breakable joint of the object that
+    /// force breaks; the joints themselves go later.
+    void destroyBreakableJoints(std::string name, float force);
+
+    // Trajectory natives (GameLuaTrajectory.cpp).
+    void startNewTrajectory();
+    void addToTrajectory(float bird, float x, float y);
+    void addPuffToTrajectory(float bird, float x, float y);
+    int getTrajectory(lua::LuaState* state);
+
+    // Shell helpers (GameLuaShell.cpp).
+    void updateScreenParticles(float dt);
+    lua::LuaTable newGlobalTable(const char* name);
+
+    // Object helpers (GameLuaObjects.cpp, GameLuaBodies.cpp).
+    GameObject& addObject(const std::string& name, const std::string& sprite, float x, float y,
+                          const char* caller);
+    struct Material {
+        float density;
+        float friction;
+        float restitution;
+    };
+    /// Gives a shaped object its material, collision flag and z order, then
+    /// its body and fixture.
+    void setUpBody(GameObject& object, const Material& material, bool collides, float zOrder,
+                   float x, float y);
+    void createBody(GameObject& object, float x, float y);
+    void attachFixture(GameObject& object);
+    void publishObject(GameObject& object, const char* type);
+    void resolveSprite(GameObject& object, const std::string& sprite, const char* caller);
+    void removeJointsOf(const std::string& name);
+    /// Throws lua::LuaException naming native while the physics step runs.
+    void checkUnlocked(const char* native) const;
+    void applyDestroyOnForce(GameObject& object);
+
+    // The frame and the step (GameLuaPhysics.cpp, GameLuaStep.cpp).
     void publishFrameGlobals();
     void resumeAudio();
     void stepPhysics(float scaled);
@@ -298,7 +343,8 @@ private:
     void playRollingSounds();
     void publishJointAnchors();
 
-    // Collisions (GameLuaCollisions.cpp, GameLuaDamage.cpp).
+    // Collisions (GameLuaCollisions.cpp, GameLuaDamage.cpp); called by the
+    // physics library inside the step.
     bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;
@@ -316,15 +362,9 @@ private:
     void blockAgainstBlock(GameObject& a, GameObject& b);
     void grab(GameObject& a, GameObject& b, b2Contact* contact);
     float damageBlock(GameObject& object, const lua::LuaTable& table, float damage);
-    void destroyBreakableJoints(std::string name, float force);
     bool hasTableIn(const lua::LuaTable& table, const std::string& name) const;
 
-    // Joints (GameLuaJoints.cpp).
-    int createJoint(lua::LuaState* state);
-    int setJointParameters(lua::LuaState* state);
-    int getJointList(lua::LuaState* state);
-    void checkJointLimits(std::string name);
-    void destroyJoint(std::string name);
+    // Joint helpers (GameLuaJoints.cpp).
     b2Joint* createPhysicsJoint(int type, const lua::LuaTable& desc, lua::LuaTable& stored,
                                 lua::LuaState& state);
     lua::LuaTable jointsTable();
@@ -341,15 +381,10 @@ private:
                      bool hasKillLevel, float killLevel);
     void splash(GameObject& object, const char* particle, bool isBird);
     void weldGluePairs();
-    void startNewTrajectory();
-    void addToTrajectory(float bird, float x, float y);
-    void addPuffToTrajectory(float bird, float x, float y);
-    int getTrajectory(lua::LuaState* state);
     void recordTrajectories(PoseSource source);
 
     // Helpers (GameLua.cpp).
     void markDead(GameObject& object, const lua::LuaTable& table);
-    lua::LuaTable objectTable(const GameObject& object) const;
 
     Services services_;
     std::unique_ptr<b2World> world_;
@@ -364,8 +399,8 @@ private:
     std::vector<std::pair<b2Body*, b2Body*>> glueQueue_;
     std::vector<JointRecord> joints_;
     std::vector<JointRecord> destroyLinks_;
-    // A script error raised inside a contact callback, rethrown once the step
-    // has returned, so the physics world is never left half-stepped.
+    /// A script error raised inside a contact callback, rethrown once the step
+    /// has returned, so the physics world is never left half-stepped.
     std::exception_ptr stepError_;
 
     bool gameLogicLoaded_ = false;
@@ -379,7 +414,6 @@ private:
     bool updating_ = true;
     bool editing_ = false;
     bool levelLoading_ = false;
-    bool accelerometerActive_ = false;
     float accumulator_ = 0;
     int currentPose_ = 0;
     float gameTime_ = 0;

@@ -79,6 +79,115 @@ void setSpring(b2DistanceJointDef& def, float frequency, float dampingRatio) {
     }
 }
 
+// What every physical joint starts from: its two bodies, the points given in
+// the description and whether the two still collide.
+struct JointEnds {
+    b2Body* a;
+    b2Body* b;
+    b2Vec2 p1;
+    b2Vec2 p2;
+    bool collide;
+};
+
+void storePoints(lua::LuaTable& stored, const b2Vec2& p1, const b2Vec2& p2) {
+    stored.set("x1", p1.x);
+    stored.set("y1", p1.y);
+    stored.set("x2", p2.x);
+    stored.set("y2", p2.y);
+}
+
+// A spring between the bodies' centres, between the world points of the call
+// (coordType 1: arguments 6 to 9) or between the given local points (2).
+b2DistanceJointDef springDef(const JointEnds& ends, const lua::LuaTable& desc,
+                             lua::LuaTable& stored, lua::LuaState& state) {
+    const int coordType = lang::truncateToInt(stored.getNumber("coordType"));
+    b2Vec2 w1 = ends.a->GetPosition(), w2 = ends.b->GetPosition();
+    if (coordType == 1) {
+        w1.Set(state.toNumber(6), state.toNumber(7));
+        w2.Set(state.toNumber(8), state.toNumber(9));
+    } else if (coordType == 2) {
+        w1 = ends.a->GetWorldPoint(ends.p1);
+        w2 = ends.b->GetWorldPoint(ends.p2);
+    }
+    b2DistanceJointDef def;
+    def.Initialize(ends.a, ends.b, w1, w2);
+    def.collideConnected = ends.collide;
+    setSpring(def, keep(desc, stored, "frequency", 4.0f), keep(desc, stored, "dampingRatio", 0.5f));
+    storePoints(stored, w1, w2);
+    return def;
+}
+
+// Welded halfway between the two local points.
+b2WeldJointDef weldDef(const JointEnds& ends, lua::LuaTable& stored) {
+    storePoints(stored, ends.p1, ends.p2);
+    const b2Vec2 w1 = ends.a->GetWorldPoint(ends.p1), w2 = ends.b->GetWorldPoint(ends.p2);
+    b2WeldJointDef def;
+    def.Initialize(ends.a, ends.b, 0.5f * (w1 + w2));
+    def.collideConnected = ends.collide;
+    return def;
+}
+
+// The motor and limits of a hinge (an angle in radians) or a slider (a
+// distance), with their defaults, as stored.
+struct Motor {
+    bool enabled;
+    float speed;
+    float maxForce;
+    bool limited;
+    float lower;
+    float upper;
+};
+
+Motor keepMotor(const lua::LuaTable& desc, lua::LuaTable& stored, bool hinge) {
+    Motor motor;
+    motor.enabled = keepFlag(desc, stored, "motor", !hinge);
+    motor.speed = keep(desc, stored, "motorSpeed", 0);
+    motor.maxForce = keep(desc, stored, "maxTorque", 10000);
+    motor.limited = keepFlag(desc, stored, "limit", !hinge);
+    motor.lower = keep(desc, stored, "lowerLimit", 0);
+    motor.upper = keep(desc, stored, "upperLimit", hinge ? PI : 5.0f);
+    keepFlag(desc, stored, "backAndForth", !hinge);
+    checkLimits(motor.lower, motor.upper, desc.getString("name"));
+    return motor;
+}
+
+// Turning about the first local point.
+b2RevoluteJointDef hingeDef(const JointEnds& ends, const lua::LuaTable& desc,
+                            lua::LuaTable& stored) {
+    storePoints(stored, ends.p1, ends.p2);
+    const Motor motor = keepMotor(desc, stored, true);
+    b2RevoluteJointDef def;
+    def.Initialize(ends.a, ends.b, ends.a->GetWorldPoint(ends.p1));
+    def.collideConnected = ends.collide;
+    def.enableMotor = motor.enabled;
+    def.motorSpeed = motor.speed;
+    def.maxMotorTorque = motor.maxForce;
+    def.enableLimit = motor.limited;
+    def.lowerAngle = motor.lower;
+    def.upperAngle = motor.upper;
+    return def;
+}
+
+// Sliding from the first local point along the world axis of the description.
+b2PrismaticJointDef sliderDef(const JointEnds& ends, const lua::LuaTable& desc,
+                              lua::LuaTable& stored) {
+    storePoints(stored, ends.p1, ends.p2);
+    const Motor motor = keepMotor(desc, stored, false);
+    const b2Vec2 axis(numberOr(desc, "worldAxisX", 0), numberOr(desc, "worldAxisY", 0));
+    stored.set("worldAxisX", axis.x);
+    stored.set("worldAxisY", axis.y);
+    b2PrismaticJointDef def;
+    def.Initialize(ends.a, ends.b, ends.a->GetWorldPoint(ends.p1), axis);
+    def.collideConnected = ends.collide;
+    def.enableMotor = motor.enabled;
+    def.motorSpeed = motor.speed;
+    def.maxMotorForce = motor.maxForce;
+    def.enableLimit = motor.limited;
+    def.lowerTranslation = motor.lower;
+    def.upperTranslation = motor.upper;
+    return def;
+}
+
 }  // namespace
 
 void GameLua::registerJointNatives() {
@@ -137,76 +246,27 @@ b2Joint* GameLua::createPhysicsJoint(int type, const lua::LuaTable& desc, lua::L
             "createJoint: joint {0} needs two distinct objects and a type from 1 to 5{1}",
             desc.getString("name"), state.getCallStack()));
     }
-    b2Vec2 p1(numberOr(desc, "x1", 0), numberOr(desc, "y1", 0));
-    b2Vec2 p2(numberOr(desc, "x2", 0), numberOr(desc, "y2", 0));
-    int coordType = lang::truncateToInt(stored.getNumber("coordType"));
-    bool collide = keepFlag(desc, stored, "collideConnected", false);
-    if (type == SPRING) {
-        b2Vec2 w1 = a->body->GetPosition(), w2 = b->body->GetPosition();
-        if (coordType == 1) {
-            w1.Set(state.toNumber(6), state.toNumber(7));
-            w2.Set(state.toNumber(8), state.toNumber(9));
-        } else if (coordType == 2) {
-            w1 = a->body->GetWorldPoint(p1);
-            w2 = b->body->GetWorldPoint(p2);
+    const JointEnds ends{a->body, b->body, b2Vec2(numberOr(desc, "x1", 0), numberOr(desc, "y1", 0)),
+                         b2Vec2(numberOr(desc, "x2", 0), numberOr(desc, "y2", 0)),
+                         keepFlag(desc, stored, "collideConnected", false)};
+    switch (type) {
+        case SPRING: {
+            b2DistanceJointDef def = springDef(ends, desc, stored, state);
+            return world_->CreateJoint(&def);
         }
-        b2DistanceJointDef def;
-        def.Initialize(a->body, b->body, w1, w2);
-        def.collideConnected = collide;
-        setSpring(def, keep(desc, stored, "frequency", 4.0f),
-                  keep(desc, stored, "dampingRatio", 0.5f));
-        stored.set("x1", w1.x);
-        stored.set("y1", w1.y);
-        stored.set("x2", w2.x);
-        stored.set("y2", w2.y);
-        return world_->CreateJoint(&def);
+        case WELD: {
+            b2WeldJointDef def = weldDef(ends, stored);
+            return world_->CreateJoint(&def);
+        }
+        case HINGE: {
+            b2RevoluteJointDef def = hingeDef(ends, desc, stored);
+            return world_->CreateJoint(&def);
+        }
+        default: {
+            b2PrismaticJointDef def = sliderDef(ends, desc, stored);
+            return world_->CreateJoint(&def);
+        }
     }
-    stored.set("x1", p1.x);
-    stored.set("y1", p1.y);
-    stored.set("x2", p2.x);
-    stored.set("y2", p2.y);
-    if (type == WELD) {
-        b2Vec2 w1 = a->body->GetWorldPoint(p1), w2 = b->body->GetWorldPoint(p2);
-        b2WeldJointDef def;
-        def.Initialize(a->body, b->body, 0.5f * (w1 + w2));
-        def.collideConnected = collide;
-        return world_->CreateJoint(&def);
-    }
-    b2Vec2 anchor = a->body->GetWorldPoint(p1);
-    bool hinge = type == HINGE;
-    bool motor = keepFlag(desc, stored, "motor", !hinge);
-    float speed = keep(desc, stored, "motorSpeed", 0);
-    float torque = keep(desc, stored, "maxTorque", 10000);
-    bool limit = keepFlag(desc, stored, "limit", !hinge);
-    float lower = keep(desc, stored, "lowerLimit", 0);
-    float upper = keep(desc, stored, "upperLimit", hinge ? PI : 5.0f);
-    keepFlag(desc, stored, "backAndForth", !hinge);
-    checkLimits(lower, upper, desc.getString("name"));
-    if (hinge) {
-        b2RevoluteJointDef def;
-        def.Initialize(a->body, b->body, anchor);
-        def.collideConnected = collide;
-        def.enableMotor = motor;
-        def.motorSpeed = speed;
-        def.maxMotorTorque = torque;
-        def.enableLimit = limit;
-        def.lowerAngle = lower;
-        def.upperAngle = upper;
-        return world_->CreateJoint(&def);
-    }
-    b2PrismaticJointDef def;
-    b2Vec2 axis(numberOr(desc, "worldAxisX", 0), numberOr(desc, "worldAxisY", 0));
-    stored.set("worldAxisX", axis.x);
-    stored.set("worldAxisY", axis.y);
-    def.Initialize(a->body, b->body, anchor, axis);
-    def.collideConnected = collide;
-    def.enableMotor = motor;
-    def.motorSpeed = speed;
-    def.maxMotorForce = torque;
-    def.enableLimit = limit;
-    def.lowerTranslation = lower;
-    def.upperTranslation = upper;
-    return world_->CreateJoint(&def);
 }
 
 int GameLua::setJointParameters(lua::LuaState* state) {

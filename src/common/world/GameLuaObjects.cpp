@@ -62,12 +62,7 @@ void GameLua::createBox(std::string name, std::string sprite, float x, float y, 
     object.shapeKind = GameObject::SHAPE_BOX;
     object.width = width;
     object.height = height;
-    object.density = density;
-    object.friction = friction;
-    object.restitution = restitution;
-    object.collides = collides ? 1 : 0;
-    object.z_order = zOrder;
-    createBody(object, x, y);
+    setUpBody(object, Material{density, friction, restitution}, collides, zOrder, x, y);
     publishObject(object, "box");
 }
 
@@ -83,12 +78,7 @@ void GameLua::createCircle(std::string name, std::string sprite, float x, float 
     GameObject& object = addObject(name, sprite, x, y, "GameLua::createCircleLua");
     object.shapeKind = GameObject::SHAPE_CIRCLE;
     object.radius = radius;
-    object.density = density;
-    object.friction = friction;
-    object.restitution = restitution;
-    object.collides = 1;
-    object.z_order = zOrder;
-    createBody(object, x, y);
+    setUpBody(object, Material{density, friction, restitution}, true, zOrder, x, y);
     if (tracked) {
         tracked_.push_back(&object);
     }
@@ -114,12 +104,7 @@ void GameLua::createPolygon(std::string name, std::string sprite, float x, float
     object.shapeKind = GameObject::SHAPE_POLYGON;
     object.vertices = points;
     object.radius = -1;
-    object.density = density;
-    object.friction = friction;
-    object.restitution = restitution;
-    object.collides = collides ? 1 : 0;
-    object.z_order = zOrder;
-    createBody(object, x, y);
+    setUpBody(object, Material{density, friction, restitution}, collides, zOrder, x, y);
     publishObject(object, "polygon");
 }
 
@@ -141,6 +126,16 @@ GameObject& GameLua::addObject(const std::string& name, const std::string& sprit
     object.placePosition(x, y);
     object.placeAngle(0);
     return object;
+}
+
+void GameLua::setUpBody(GameObject& object, const Material& material, bool collides, float zOrder,
+                        float x, float y) {
+    object.density = material.density;
+    object.friction = material.friction;
+    object.restitution = material.restitution;
+    object.collides = collides ? 1 : 0;
+    object.z_order = zOrder;
+    createBody(object, x, y);
 }
 
 void GameLua::createBody(GameObject& object, float x, float y) {

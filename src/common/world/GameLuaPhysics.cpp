@@ -50,9 +50,8 @@ void GameLua::setLevelLimits(float minX, float, float maxX, float) {
     levelMaxX_ = lang::truncateToInt(maxX);
 }
 
-void GameLua::setAccelerometerActive(bool active) {
+void GameLua::setAccelerometerActive(bool) {
     // This platform has no accelerometer: the reading stays level.
-    accelerometerActive_ = active;
     tilt_ = 0;
 }
 

@@ -6,8 +6,8 @@
 
 namespace demo {
 
-// A small application that shows the frame working until the game exists:
-// still and turning textured quads, a half-transparent quad and lines.
+/// A small application that shows the frame working until the game exists:
+/// still and turning textured quads, a half-transparent quad and lines.
 class DemoApp : public framework::App {
 public:
     DemoApp(framework::OSInterface* os, gr::Context* ctx);
@@ -15,8 +15,8 @@ public:
     void update(float dt, gr::Context* ctx, int phase) override;
     void keyDown(int code) override;
 
-    // Colours of the texture's four quarters (top-left, top-right,
-    // bottom-left, bottom-right), as 0xRRGGBB.
+    /// Colours of the texture's four quarters (top-left, top-right,
+    /// bottom-left, bottom-right), as 0xRRGGBB.
     static const uint32_t QUARTER_COLORS[4];
     enum { TEXTURE_SIZE = 64 };
 

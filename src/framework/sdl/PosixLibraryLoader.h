@@ -5,7 +5,7 @@
 namespace framework {
 namespace sdl {
 
-// Shared objects through dlopen.
+/// Shared objects through dlopen.
 class PosixLibraryLoader : public LibraryLoader {
 public:
     void* open(const std::string& path) override;

@@ -20,24 +20,24 @@ class Context;
 namespace framework {
 namespace sdl {
 
-// The window shell: one SDL window, its flags, cursors and the translation of
-// SDL events into the engine's input. Main thread only.
+/// The window shell: one SDL window, its flags, cursors and the translation of
+/// SDL events into the engine's input. Main thread only.
 class SdlShell : public OSInterface, public FrameHost {
 public:
     SdlShell(const std::vector<std::string>& arguments, bool headless);
     ~SdlShell() override;
 
-    // Without a display the window counts as active all the time.
+    /// Without a display the window counts as active all the time.
     void setHeadless(bool headless) { headless_ = headless; }
 
-    // "EMPTY" hides the pointer, "DEFAULT" is the arrow; the current cursor
-    // starts as "DEFAULT" when showCursor is set, hidden otherwise.
+    /// "EMPTY" hides the pointer, "DEFAULT" is the arrow; the current cursor
+    /// starts as "DEFAULT" when showCursor is set, hidden otherwise.
     void registerCursors(bool showCursor);
     void setInitialFlags(bool fullscreen, bool mouseCaptured);
-    // False when SDL cannot make the window.
+    /// False when SDL cannot make the window.
     bool createWindow(const std::string& title, int width, int height, bool depth, bool stencil);
     SDL_Window* window() const { return window_; }
-    // The drawable size in pixels.
+    /// The drawable size in pixels.
     void drawableSize(int& width, int& height) const;
 
     void setContext(gr::Context* ctx);
@@ -45,21 +45,21 @@ public:
     void setApplication(App* app);
 
     void setWindowTitle(const std::string& name);
-    // Reports where the pointer is, as a mouse move, unless it is captured.
+    /// Reports where the pointer is, as a mouse move, unless it is captured.
     void reportPointer();
     void replayActivation();
-    // Runs until a quit is posted; returns its exit code.
+    /// Runs until a quit is posted; returns its exit code.
     int runMainLoop(FrameClock& clock, int framerate, float fixedDt, int frames);
-    // Shows the error over everything: leaves full screen and frees the pointer,
-    // and from now on ignores size and activation changes.
+    /// Shows the error over everything: leaves full screen and frees the pointer,
+    /// and from now on ignores size and activation changes.
     void enterFailingState();
-    // Deletes the application, releases the context and destroys the window;
-    // runs once.
+    /// Deletes the application, releases the context and destroys the window;
+    /// runs once.
     void teardown();
-    // Event type a background thread pushes to bring the window to the front.
+    /// Event type a background thread pushes to bring the window to the front.
     static Uint32 raiseEventType();
 
-    // OSInterface
+    /// OSInterface
     void setWindowSize(int width, int height) override;
     void setOrientation(int orientation) override;
     void activate() override;
@@ -72,7 +72,7 @@ public:
     void setCursor(const std::string& name) override;
     std::string getClipboardText() const override;
 
-    // FrameHost
+    /// FrameHost
     void captureMouse() override;
     void releaseMouse() override;
     void postQuit(int exitCode) override;
@@ -101,7 +101,7 @@ private:
     void setActiveState(bool active);
     void applyCursor();
     void applyGrab();
-    // A window point (in SDL's window units) in drawable pixels.
+    /// A window point (in SDL's window units) in drawable pixels.
     Point toPixels(int x, int y) const;
     Point orient(Point p) const;
 

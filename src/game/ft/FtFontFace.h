@@ -9,11 +9,11 @@
 
 namespace game {
 
-// A FreeType face at one pixel size, hinted lightly and anti-aliased.
+/// A FreeType face at one pixel size, hinted lightly and anti-aliased.
 class FtFontFace : public FontFace {
 public:
-    // Opens face `index` of `file` at `points` points and 96 dpi; null when
-    // FreeType cannot use it.
+    /// Opens face `index` of `file` at `points` points and 96 dpi; null when
+    /// FreeType cannot use it.
     static lang::Ptr<FtFontFace> create(const std::string& file, int index, int points);
     ~FtFontFace() override;
 
@@ -27,8 +27,8 @@ public:
 
 private:
     explicit FtFontFace(FT_Face face, float pixelsPerEm);
-    // Calls visit(slot, penX, baseline) for each glyph loaded with `flags`, pen
-    // positions in 26.6 fixed point; returns the extent of the pens.
+    /// Calls visit(slot, penX, baseline) for each glyph loaded with `flags`, pen
+    /// positions in 26.6 fixed point; returns the extent of the pens.
     template <class Visit>
     Extent layout(const std::u32string& text, const Lines& lines, FT_Int32 flags, Visit visit);
 

@@ -13,9 +13,9 @@ class GL2Context;
 class GL2Shader;
 class GL2Texture;
 
-// Collects the context's quads and draws them with one call for each run of
-// quads that share a texture (or none) and a scissor rectangle. Each flush
-// sets all the GL state it needs, so other drawing may change it in between.
+/// Collects the context's quads and draws them with one call for each run of
+/// quads that share a texture (or none) and a scissor rectangle. Each flush
+/// sets all the GL state it needs, so other drawing may change it in between.
 class Batcher {
 public:
     struct Vertex {
@@ -24,17 +24,17 @@ public:
         uint8_t rgba[4];  // straight alpha
     };
 
-    // Starts drawing with the context's built-in shaders; needs the GL context.
+    /// Starts drawing with the context's built-in shaders; needs the GL context.
     void init(GL2Context* context, GL2Shader* sprite, GL2Shader* color);
-    // Frees the GL objects; the GL context must still be current.
+    /// Frees the GL objects; the GL context must still be current.
     void destroy();
 
-    // Adds a quad (corners top-left, top-right, bottom-left, bottom-right).
+    /// Adds a quad (corners top-left, top-right, bottom-left, bottom-right).
     void add(GL2Texture* texture, const Vertex (&quad)[4], const Rect& scissor);
     void flush();
-    // Draws what is pending if it uses the texture.
+    /// Draws what is pending if it uses the texture.
     void forget(GL2Texture* texture);
-    // Copies a texture over the whole bound framebuffer, without blending.
+    /// Copies a texture over the whole bound framebuffer, without blending.
     void blit(GLuint texture);
 
 private:

@@ -18,12 +18,12 @@ namespace gl2 {
 class GL2Shader;
 class GL2Texture;
 
-// The OpenGL 2.1 context. Frames are drawn into an offscreen target that
-// present() copies to the window, so the last frame stays readable for
-// captureScreen and captureFrame after it was presented.
+/// The OpenGL 2.1 context. Frames are drawn into an offscreen target that
+/// present() copies to the window, so the last frame stays readable for
+/// captureScreen and captureFrame after it was presented.
 class GL2Context : public Context {
 public:
-    // Makes an OpenGL context for the window; throws gr::GraphicsException.
+    /// Makes an OpenGL context for the window; throws gr::GraphicsException.
     GL2Context(int width, int height, int orientation, SDL_Window* window);
     ~GL2Context() override;
 
@@ -55,11 +55,11 @@ public:
     lang::Ptr<Texture> captureFrame(Texture* target) override;
     int64_t textureMemory() const override { return device_->textureMemory; }
 
-    // For the objects of this context.
+    /// For the objects of this context.
     void countDraw(int triangles);
     void applyScissor();
     void countChange(bool texture);
-    // The texture is going away: draw what still uses it.
+    /// The texture is going away: draw what still uses it.
     void forgetTexture(GL2Texture* texture) { batcher_.forget(texture); }
 
 private:
@@ -71,11 +71,11 @@ private:
     void addQuad(GL2Texture* texture, const Point (&corners)[4], const Quad& uv,
                  const Color& color);
     GL2Texture* ownTexture(Texture* texture) const;
-    // The scissor for the current clip rectangle, remembered while the clip
-    // and the screen stay the same.
+    /// The scissor for the current clip rectangle, remembered while the clip
+    /// and the screen stay the same.
     const Rect& scissor();
     void screenChanged() { scissorValid_ = false; }
-    // The target's pixels, rows from the top, as the window shows them.
+    /// The target's pixels, rows from the top, as the window shows them.
     Image readTarget();
 
     SDL_Window* window_;

@@ -14,8 +14,8 @@ class GL2Shader;
 
 class GL2Primitive : public Primitive {
 public:
-    // Throws gr::GraphicsException for an unknown type, a format without a
-    // position or with unknown codes, or a vertex count outside 1..1048576.
+    /// Throws gr::GraphicsException for an unknown type, a format without a
+    /// position or with unknown codes, or a vertex count outside 1..1048576.
     GL2Primitive(Device* device, int type, const VertexFormat& format, int vertexCount);
     ~GL2Primitive() override;
 
@@ -36,7 +36,7 @@ public:
     enum { MAX_VERTICES = 1 << 20 };
 
 private:
-    // The arrays, each maxVertices float4s: position, colour, then the texture sets.
+    /// The arrays, each maxVertices float4s: position, colour, then the texture sets.
     enum { ARRAY_POSITION = 0, ARRAY_COLOR = 1, ARRAY_TEXCOORD0 = 2, ARRAY_COUNT = 6 };
 
     void write(int array, int first, const math::float4* data, int count);

@@ -13,7 +13,7 @@
 namespace gr {
 namespace gl2 {
 
-// Attribute locations every program is linked with.
+/// Attribute locations every program is linked with.
 enum AttributeLocation {
     ATTRIB_POSITION = 0,
     ATTRIB_COLOR = 1,
@@ -23,8 +23,8 @@ enum AttributeLocation {
 
 class GL2Shader : public Shader {
 public:
-    // Compiles and links every pass; throws gr::GraphicsException with the
-    // compiler's log.
+    /// Compiles and links every pass; throws gr::GraphicsException with the
+    /// compiler's log.
     GL2Shader(Device* device, const std::string& name, const std::vector<ShaderPass>& passes);
     ~GL2Shader() override;
 
@@ -38,11 +38,11 @@ public:
     void endDraw() override;
     const std::string& name() const override { return name_; }
 
-    // The pass being drawn, or -1.
+    /// The pass being drawn, or -1.
     int activePass() const { return activePass_; }
     Device* device() const { return device_.get(); }
-    // Makes pass 0 current with its blend mode and parameters, for the context's
-    // own drawing; no beginDraw needed.
+    /// Makes pass 0 current with its blend mode and parameters, for the context's
+    /// own drawing; no beginDraw needed.
     void usePass(int pass);
 
 private:

@@ -12,9 +12,9 @@ namespace gl2 {
 
 class GL2Texture : public Texture {
 public:
-    // pixels: width x height A8B8G8R8 rows without padding, or null for a
-    // transparent texture. Throws gr::GraphicsException for a size the device
-    // cannot hold.
+    /// pixels: width x height A8B8G8R8 rows without padding, or null for a
+    /// transparent texture. Throws gr::GraphicsException for a size the device
+    /// cannot hold.
     GL2Texture(Device* device, int width, int height, const void* pixels, const std::string& name);
     ~GL2Texture() override;
 
@@ -28,7 +28,7 @@ public:
 
     GLuint id() const { return id_; }
     Device* device() const { return device_.get(); }
-    // Binds the texture to the active unit with the given wrap mode.
+    /// Binds the texture to the active unit with the given wrap mode.
     void bind(GLint wrap);
 
 private:

@@ -12,9 +12,9 @@ struct DirectoryEntry {
     bool link;       // a symbolic link
 };
 
-// The entries of `dir` whose names match the wildcard `pattern` ('*', '?'),
-// without "." and "..", in the order the system lists them. A folder that
-// cannot be read gives no entries.
+/// The entries of `dir` whose names match the wildcard `pattern` ('*', '?'),
+/// without "." and "..", in the order the system lists them. A folder that
+/// cannot be read gives no entries.
 std::vector<DirectoryEntry> listDirectory(const std::string& dir, const std::string& pattern);
 bool isDirectory(const std::string& path);
 

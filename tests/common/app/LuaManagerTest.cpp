@@ -7,13 +7,13 @@
 #include "common/app/LuaManager.h"
 #include "framework/App.h"
 #include "io/IOException.h"
-#include "io/LogCapture.h"
 #include "io/TempDir.h"
 #include "io/VFS.h"
 #include "lang/Exception.h"
 #include "lua/LuaException.h"
 #include "lua/LuaState.h"
 #include "qfseal/Sealer.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -155,18 +155,18 @@ TEST_F(LuaManagerTest, LoadLuaScriptNeedsAStringName) {
 
 TEST_F(LuaManagerTest, LoggingFunctions) {
     auto manager = makeManager();
-    LogCapture capture;
+    qftest::LogCapture capture;
     run("native.logError('100% broken')\n"
         "native.logWarning('careful')\n"
         "native.logInfo('info') native.logVerbose('verbose') native.logDebug('debug')");
-    ASSERT_EQ(capture.records.size(), 2u);
-    EXPECT_EQ(capture.records[0].message, "100% broken");
-    EXPECT_EQ(capture.records[0].level, lang::log::ERROR);
-    EXPECT_EQ(capture.records[0].category, "Lua");
-    EXPECT_STREQ(capture.records[0].function, "LuaManager::lua_logError");
-    EXPECT_EQ(capture.records[1].message, "careful");
-    EXPECT_EQ(capture.records[1].level, lang::log::WARNING);
-    EXPECT_STREQ(capture.records[1].function, "LuaManager::lua_logWarning");
+    ASSERT_EQ(capture.records().size(), 2u);
+    EXPECT_EQ(capture.records()[0].message, "100% broken");
+    EXPECT_EQ(capture.records()[0].level, lang::log::ERROR);
+    EXPECT_EQ(capture.records()[0].category, "Lua");
+    EXPECT_STREQ(capture.records()[0].function, "LuaManager::lua_logError");
+    EXPECT_EQ(capture.records()[1].message, "careful");
+    EXPECT_EQ(capture.records()[1].level, lang::log::WARNING);
+    EXPECT_STREQ(capture.records()[1].function, "LuaManager::lua_logWarning");
     EXPECT_THROW(run("native.logError(7)"), lua::LuaException);
 }
 

@@ -14,6 +14,7 @@
 #include "io/VFS.h"
 #include "lang/Exception.h"
 #include "lang/Log.h"
+#include "support/LogCapture.h"
 
 using worldtest::GameLuaFixture;
 
@@ -44,16 +45,6 @@ public:
 
 private:
     std::map<std::string, int> sizes_;
-};
-
-class WarningLog : public lang::log::Listener {
-public:
-    WarningLog() { lang::log::addListener(this); }
-    ~WarningLog() override { lang::log::removeListener(this); }
-    void log(const lang::log::Record& record) override {
-        lines.push_back(record.category + ": " + record.message);
-    }
-    std::vector<std::string> lines;
 };
 
 // The message of the engine exception that f raises.
@@ -204,12 +195,12 @@ TEST_F(DynamicHandlerTest, ARequirementDeclaredTwiceCountsItsFilesTwice) {
 }
 
 TEST_F(DynamicHandlerTest, MistakesInRequirementsAndLoadListsAreWarnings) {
-    WarningLog log;
+    qftest::LogCapture log;
     run("DynamicHandler:addreq({[1] = {'menu'}})");
     run("DynamicHandler:load('nope')");
     run("DynamicHandler:release('nope')");
     run("DynamicHandler:load('empty')");
-    EXPECT_EQ(log.lines,
+    EXPECT_EQ(log.lines(),
               (std::vector<std::string>{
                   "DynamicHandler: Invalid requirement id in dynamic asset profile, should be a "
                   "string",

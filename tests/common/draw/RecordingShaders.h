@@ -10,7 +10,7 @@
 
 namespace worldtest {
 
-// One log of what shaders, primitives and the context were asked to do, in order.
+/// One log of what shaders, primitives and the context were asked to do, in order.
 using CallLog = std::shared_ptr<std::vector<std::string>>;
 
 class RecordingShader : public gr::Shader {
@@ -53,7 +53,7 @@ private:
     CallLog log_;
 };
 
-// Keeps what was written into it; render() logs the range drawn.
+/// Keeps what was written into it; render() logs the range drawn.
 class RecordingPrimitive : public gr::Primitive {
 public:
     RecordingPrimitive(int type, const gr::VertexFormat& format, int count, CallLog log)
@@ -102,8 +102,8 @@ private:
     CallLog log_;
 };
 
-// A recording context of a chosen platform that makes recording shaders and
-// primitives, with non-trivial view and projection matrices.
+/// A recording context of a chosen platform that makes recording shaders and
+/// primitives, with non-trivial view and projection matrices.
 class ShaderRecordingContext : public RecordingContext {
 public:
     explicit ShaderRecordingContext(int platform = gr::PLATFORM_GL2, int passes = 1)

@@ -9,11 +9,11 @@
 #include "common/level/GameLevels.h"
 #include "common/world/GameLuaFixture.h"
 #include "game/Resources.h"
-#include "io/LogCapture.h"
 #include "io/TempDir.h"
 #include "io/VFS.h"
 #include "lang/Exception.h"
 #include "qfseal/Sealer.h"
+#include "support/LogCapture.h"
 
 using worldtest::GameLuaFixture;
 
@@ -150,7 +150,7 @@ TEST_F(GameLevelsTest, TheKeyIsTheArgumentOrTheContentKeyWhenEmpty) {
         SCOPED_TRACE(c.what);
         run("loadedObjects = nil");
         level("Level1", "theme = 'forest'", c.sealedWith);
-        LogCapture log;
+        qftest::LogCapture log;
         load("Level1", c.argument);
         EXPECT_EQ(loaded(), c.loads);
         EXPECT_EQ(log.contains("Unable to load level."), !c.loads);
@@ -184,7 +184,7 @@ TEST_F(GameLevelsTest, RejectedLevelsOnlyWarnAndLeaveTheWorldEmpty) {
             sealed("levels/Bad.lua", c.file);
         }
         run("loadedObjects = nil createBox('box', '', 0, 0, 1, 1, 1, 0, 0, true, false, 0)");
-        LogCapture log;
+        qftest::LogCapture log;
         load("Bad");
         EXPECT_TRUE(log.contains("Unable to load level."));
         EXPECT_FALSE(loaded());
@@ -249,11 +249,37 @@ TEST_F(GameLevelsTest, LoadingNeedsTheScriptTables) {
     for (const char* broken : {"objects.world = nil", "deadBlocks = 5"}) {
         SCOPED_TRACE(broken);
         run(std::string("objects.world = {} deadBlocks = {} ") + broken);
-        LogCapture log;
+        qftest::LogCapture log;
         load("Level1");
         EXPECT_TRUE(log.contains("Unable to load level."));
         EXPECT_FALSE(loaded());
     }
+}
+
+TEST_F(GameLevelsTest, ALoadFromAContactHookOnlyWarnsAndLeavesTheWorld) {
+    level("Level1", "");
+    run(R"(
+        setWorldGravity(0, 0)
+        blockTable = {damageFactors = {normal = {damageMultiplier = {}, velocityMultiplier = {}}}}
+        createCircle('bird', '', 0, 0, 0.5, 1, 0, 0, true, 0)
+        setColliderType('bird', 3)
+        objects.world.bird.damageFactors = 'normal'
+        setVelocity('bird', 20, 0)
+        createBox('block', '', 1, 0, 1, 1, 0, 0, 0, true, false, 0)
+        function birdCollision(a, b) loadLevel('bundle:///levels/Level1', '') end
+        setPhysicsEnabled(true)
+    )");
+    world->bindLevelTables();
+    qftest::LogCapture log;
+    world->update(GameLua::STEP);
+    EXPECT_TRUE(log.contains("Unable to load level."));
+    EXPECT_TRUE(log.contains("loadLevel cannot be called during a physics step"));
+    EXPECT_FALSE(loaded());
+    EXPECT_EQ(world->objectIndex().size(), 2u);
+    EXPECT_EQ(world->physicsWorld().GetBodyCount(), 2);
+    // Outside the step the same load goes through.
+    load("Level1");
+    EXPECT_TRUE(loaded());
 }
 
 TEST_F(GameLevelsTest, TheLevelReaderTakesBytes) {

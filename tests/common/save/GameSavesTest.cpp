@@ -13,10 +13,10 @@
 #include "common/world/GameLua.h"
 #include "common/world/GameLuaFixture.h"
 #include "io/IOException.h"
-#include "io/LogCapture.h"
 #include "io/TempDir.h"
 #include "io/VFS.h"
 #include "qfseal/Sealer.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ TEST_F(GameSavesTest, ExitSavesSettingsAndPlayDataAfterThePlaytimeHook) {
 }
 
 TEST_F(GameSavesTest, ExitStillSavesWhenThePlaytimeHookFails) {
-    LogCapture log;
+    qftest::LogCapture log;
     run("settings = {volume = 1}");  // no calculatePlaytime
     saves().saveOnExit();
     EXPECT_TRUE(log.contains("calculatePlaytime"));
@@ -235,16 +235,16 @@ TEST_F(GameSavesTest, LoadFailuresAreReportedUnlessAskedNotTo) {
          "GameLua::loadLuaFileToObject"},
     };
     for (const Case& c : cases) {
-        LogCapture log;
+        qftest::LogCapture log;
         run(c.code);
         if (*c.function) {
-            ASSERT_EQ(log.records.size(), 1u) << c.code;
-            EXPECT_EQ(std::string(log.records[0].function), c.function);
-            EXPECT_EQ(log.records[0].level, lang::log::ERROR);
-            EXPECT_NE(log.records[0].message.find("Unable to load lua file scripts/"),
+            ASSERT_EQ(log.records().size(), 1u) << c.code;
+            EXPECT_EQ(std::string(log.records()[0].function), c.function);
+            EXPECT_EQ(log.records()[0].level, lang::log::ERROR);
+            EXPECT_NE(log.records()[0].message.find("Unable to load lua file scripts/"),
                       std::string::npos);
         } else {
-            EXPECT_TRUE(log.records.empty()) << c.code;
+            EXPECT_TRUE(log.records().empty()) << c.code;
         }
     }
     EXPECT_FALSE(truth("loaded == true"));
@@ -255,10 +255,10 @@ TEST_F(GameSavesTest, LoadFailuresAreReportedUnlessAskedNotTo) {
 
 TEST_F(GameSavesTest, CheckForLuaFileOnlyOpensTheFile) {
     bundle.write("scripts/plain.lua", "not sealed at all");
-    LogCapture log;
+    qftest::LogCapture log;
     EXPECT_TRUE(truth("checkForLuaFile('scripts/plain.lua')"));
     EXPECT_FALSE(truth("checkForLuaFile('scripts/missing.lua')"));
-    EXPECT_TRUE(log.records.empty());
+    EXPECT_TRUE(log.records().empty());
 }
 
 }  // namespace

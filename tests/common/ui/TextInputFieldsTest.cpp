@@ -10,16 +10,9 @@
 #include "common/world/GameLuaFixture.h"
 #include "lang/Log.h"
 #include "pf/TextInput.h"
+#include "support/LogCapture.h"
 
 namespace {
-
-class LogCapture : public lang::log::Listener {
-public:
-    LogCapture() { lang::log::addListener(this); }
-    ~LogCapture() override { lang::log::removeListener(this); }
-    void log(const lang::log::Record& record) override { records.push_back(record); }
-    std::vector<lang::log::Record> records;
-};
 
 class TextInputFieldsTest : public worldtest::GameLuaFixture {
 protected:
@@ -97,14 +90,15 @@ TEST_F(TextInputFieldsTest, UnknownNamesWarnWhereAFieldIsUsed) {
         {"deactivateTextInputField('ghost')", "GameLua::deactivateTextInputField"},
     };
     for (const auto& c : cases) {
-        LogCapture capture;
+        qftest::LogCapture capture;
         run(c.code);
         if (!c.function) {
-            EXPECT_TRUE(capture.records.empty()) << c.code;
+            EXPECT_TRUE(capture.records().empty()) << c.code;
             continue;
         }
-        ASSERT_EQ(capture.records.size(), 1u) << c.code;
-        const lang::log::Record& record = capture.records[0];
+        const std::vector<lang::log::Record> records = capture.records();
+        ASSERT_EQ(records.size(), 1u) << c.code;
+        const lang::log::Record& record = records[0];
         EXPECT_EQ(record.level, lang::log::WARNING);
         EXPECT_EQ(record.category, "");
         EXPECT_EQ(record.message, "Tried to access non-existant text input field!");

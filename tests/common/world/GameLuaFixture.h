@@ -15,7 +15,7 @@
 
 namespace worldtest {
 
-// Sound calls as "play name volume loop", "volume name volume" and "stop name".
+/// Sound calls as "play name volume loop", "volume name volume" and "stop name".
 class RecordingSounds : public GameSounds {
 public:
     struct Call {
@@ -76,7 +76,7 @@ public:
     std::vector<float> angles;
 };
 
-// The application side of the world: zoom, quit permission and paths, recorded.
+/// The application side of the world: zoom, quit permission and paths, recorded.
 class RecordingHost : public GameHost {
 public:
     bool mayResumeAudio() const override { return false; }
@@ -90,7 +90,7 @@ public:
         offsetX = x;
         offsetY = y;
     }
-    // Joined to basePath, which tests point at a temporary folder.
+    /// Joined to basePath, which tests point at a temporary folder.
     std::string resolvePath(const std::string& relative) const override {
         return basePath.empty() ? relative : basePath + "/" + relative;
     }
@@ -107,7 +107,7 @@ public:
     std::string basePath;
 };
 
-// Hooks every test world defines; each records what it was given.
+/// Hooks every test world defines; each records what it was given.
 inline const char* const DEFAULT_HOOKS = R"(
 calls = {}
 local function count(name) calls[name] = (calls[name] or 0) + 1 end
@@ -138,7 +138,7 @@ function playWaterSplash(isBird) splashes[#splashes + 1] = isBird end
 deadBlocks = {}
 )";
 
-// A headless world: recording renderer, sounds and particles, and the default hooks.
+/// A headless world: recording renderer, sounds and particles, and the default hooks.
 class GameLuaFixture : public ::testing::Test {
 protected:
     GameLuaFixture() : context(new RecordingContext()) {
@@ -151,11 +151,11 @@ protected:
     }
     ~GameLuaFixture() override { world.reset(); }
 
-    // Runs code with the world as its environment, as the game scripts run.
+    /// Runs code with the world as its environment, as the game scripts run.
     void run(const std::string& code) {
         state.runBuffer(code.data(), code.size(), "test.lua", world.get());
     }
-    // The value of a Lua expression evaluated in the world.
+    /// The value of a Lua expression evaluated in the world.
     float num(const std::string& expression) {
         run("__value = " + expression);
         return world->getNumber("__value");
@@ -177,7 +177,7 @@ protected:
         ADD_FAILURE() << "no LuaException from: " << code;
         return std::string();
     }
-    // Physics on, level tables bound.
+    /// Physics on, level tables bound.
     void startLevel() {
         run("setPhysicsEnabled(true)");
         world->bindLevelTables();

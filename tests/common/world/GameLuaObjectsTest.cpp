@@ -4,24 +4,13 @@
 
 #include "common/world/GameLuaFixture.h"
 #include "lang/Log.h"
+#include "support/LogCapture.h"
 
 using worldtest::GameLuaFixture;
 
 namespace {
 
 const float PI = 3.1415927f;
-
-class WarningLog : public lang::log::Listener {
-public:
-    WarningLog() { lang::log::addListener(this); }
-    ~WarningLog() override { lang::log::removeListener(this); }
-    void log(const lang::log::Record& record) override {
-        messages.push_back(record.message);
-        functions.push_back(record.function);
-    }
-    std::vector<std::string> messages;
-    std::vector<std::string> functions;
-};
 
 }  // namespace
 
@@ -93,13 +82,13 @@ TEST_F(GameLuaObjectsTest, ANameInUseIsRefused) {
 }
 
 TEST_F(GameLuaObjectsTest, MissingSpriteWarnsAndStillCreates) {
-    WarningLog log;
+    qftest::LogCapture log;
     run("createBox('a', 'NO_SUCH', 0, 0, 1, 1, 1, 0, 0, true, false, 0)");
     run("setSprite('a', 'OTHER')");
-    ASSERT_EQ(log.messages.size(), 2u);
-    EXPECT_EQ(log.messages[0], "Sprite NO_SUCH not found for game object a");
-    EXPECT_EQ(log.functions[0], "GameLua::createBoxLua");
-    EXPECT_EQ(log.functions[1], "GameLua::setSprite");
+    ASSERT_EQ(log.messages().size(), 2u);
+    EXPECT_EQ(log.messages()[0], "Sprite NO_SUCH not found for game object a");
+    EXPECT_EQ(log.functions()[0], "GameLua::createBoxLua");
+    EXPECT_EQ(log.functions()[1], "GameLua::setSprite");
     EXPECT_EQ(str("objects.world.a.sprite"), "OTHER");
     EXPECT_EQ(object("a").spriteName, "NO_SUCH");
 }
@@ -196,15 +185,15 @@ TEST_F(GameLuaObjectsTest, IntersectingObjects) {
 }
 
 TEST_F(GameLuaObjectsTest, UnknownNamesDoNothingAndGettersGiveZero) {
-    WarningLog log;
+    qftest::LogCapture log;
     run("setLinearDamping('x', 1) setAngularDamping('x', 1) setVelocity('x', 1, 1)");
     run("r = getRadius('x') s = getSpeed('x') w = getAngularVelocity('x')");
     run("sx, sy = getScale('x') px, py = getWorldPoint('x', 1, 2)");
     EXPECT_EQ(num("r + s + w + sx + sy + px + py"), 0);
     EXPECT_FALSE(truth("isGravityEnabled('x')"));
-    ASSERT_EQ(log.messages.size(), 2u);
-    EXPECT_EQ(log.messages[0], "Body name : x");
-    EXPECT_EQ(log.messages[1], "Body x not found in GameLua::setAngularDamping");
+    ASSERT_EQ(log.messages().size(), 2u);
+    EXPECT_EQ(log.messages()[0], "Body name : x");
+    EXPECT_EQ(log.messages()[1], "Body x not found in GameLua::setAngularDamping");
 }
 
 TEST_F(GameLuaObjectsTest, PointsAndBodySettings) {

@@ -10,8 +10,8 @@
 
 namespace qftest {
 
-// A fresh application-data folder for one test, removed afterwards. The
-// previous root is restored when the object goes away.
+/// A fresh application-data folder for one test, removed afterwards. The
+/// previous root is restored when the object goes away.
 class TempAppData {
 public:
     TempAppData() : previous_(io::appDataRoot()) {

@@ -62,7 +62,7 @@ private:
                                const std::string& target);
     void erase(const std::string& key, const ObjectTeleporter* teleporter);
 
-    // PortalWorld.
+    /// PortalWorld.
     void notify(const char* hook, const std::string& object) override;
     void removeObject(const std::string& name) override;
     int countPass(const std::string& object, const std::string& portal,

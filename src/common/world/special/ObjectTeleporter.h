@@ -131,10 +131,6 @@ public:
     bool isActive() const override { return !finished_; }
     lang::Ptr<ObjectTeleporter> cloneFor(GameObject& object) const override;
 
-    bool inTransit() const { return inTransit_; }
-    const std::string& portalName() const { return setup_.portal; }
-    const std::string& targetName() const { return setup_.target; }
-
 private:
     PortalObjectTeleporter(const PortalObjectTeleporter& other) = default;
 

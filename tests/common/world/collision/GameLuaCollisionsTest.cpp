@@ -167,6 +167,68 @@ TEST_F(GameLuaCollisionsTest, NativesThatChangeBodiesAreRefusedInsideTheStep) {
     EXPECT_EQ(world->findObject("block"), nullptr);
 }
 
+// Each native marked "Locked during the physics step" refuses to run from a
+// contact hook and names itself; the others run there.
+TEST_F(GameLuaCollisionsTest, ContactHooksMayCallOnlyTheUnlockedNatives) {
+    struct Case {
+        const char* call;
+        const char* refusedAs;  // null: allowed inside the step
+    } cases[] = {
+        {"createBox('x', '', 9, 9, 1, 1, 1, 0, 0, true, false, 0)", "createBox"},
+        {"createCircle('x', '', 9, 9, 1, 1, 0, 0, false, 0)", "createCircle"},
+        {"createPolygon('x', '', 9, 9, {{0, 0}, {1, 0}, {0, 1}}, 1, 0, 0, true, false, 0)",
+         "createPolygon"},
+        {"removeObject(b)", "removeObject"},
+        {"resizeCircle(a, 0.25)", "resizeCircle"},
+        {"setPosition(b, 5, 5)", "setPosition"},
+        {"setRotation(b, 1)", "setRotation"},
+        {"setObjectParameter(b, 2, 1)", "setObjectParameter"},
+        {"createJoint({name='j', type=1, end1=a, end2=b})", "createJoint"},
+        {"destroyJoint('held')", "destroyJoint"},
+        {"setVelocity(a, 1, 0)", nullptr},
+        {"setAngularVelocity(a, 1)", nullptr},
+        {"setFilterCategory(b, 2)", nullptr},
+        {"setFilterMask(b, 2)", nullptr},
+        {"setSensor(b, true)", nullptr},
+        {"setDensity(b, 2)", nullptr},
+        {"setFriction(b, 0.5)", nullptr},
+        {"setRestitution(b, 0.5)", nullptr},
+        {"setSleeping(b, true)", nullptr},
+        {"setObjectParameter(b, 5, 2)", nullptr},
+        {"setColliderType(b, 2)", nullptr},
+        {"setGravityEnabled(b, false)", nullptr},
+        {"resizeCircle(b, 0.25)", nullptr},  // a box: nothing to resize
+        {"setPosition('nobody', 5, 5)", nullptr},
+        {"removeObject('nobody')", nullptr},
+        {"destroyBreakableJoints(b, 100)", nullptr},
+    };
+    for (const Case& c : cases) {
+        world->removeAllObjects();
+        run("deadBlocks = {} birdHits = {}");
+        run(BIRD_AND_BLOCK);
+        run("createBox('anchor', '', 0, 9, 1, 1, 0, 0, 0, true, false, 0)");
+        run("createBox('weight', '', 2, 9, 1, 1, 1, 0, 0, true, false, 0)");
+        run("createJoint({name='held', type=1, end1='anchor', end2='weight'})");
+        run(std::string("function birdCollision(a, b) ") + c.call + " end");
+        startLevel();
+        std::string error;
+        try {
+            world->update(GameLua::STEP);
+        } catch (const lua::LuaException& e) {
+            error = e.what();
+        }
+        EXPECT_FALSE(world->physicsWorld().IsLocked()) << c.call;
+        if (c.refusedAs) {
+            EXPECT_NE(
+                error.find(std::string(c.refusedAs) + " cannot be called during a physics step"),
+                std::string::npos)
+                << c.call << ": " << error;
+        } else {
+            EXPECT_EQ(error, "") << c.call;
+        }
+    }
+}
+
 TEST_F(GameLuaCollisionsTest, TwoBirdsReportTheFasterOnesImpact) {
     run("setWorldGravity(0, 0)");
     run("createCircle('b1', '', 0, 0, 0.5, 1, 0, 0, false, 0) setColliderType('b1', 3)");

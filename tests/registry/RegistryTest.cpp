@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/testserver/LogCapture.h"
+#include "support/LogCapture.h"
 #include "support/testserver/TempAppData.h"
 #include "util/AES.h"
 #include "util/RegistryAccessor.h"
@@ -58,7 +58,7 @@ TEST_F(RegistryTest, FirstInstallationIdCreatesTheFile) {
     EXPECT_EQ(id, fileDocument().getObject("tessel").at("installationID").asString());
     EXPECT_EQ(id, util::registryInstallationID(newId));
     EXPECT_EQ(1, made);
-    EXPECT_TRUE(logs.entries().empty());
+    EXPECT_TRUE(logs.records().empty());
 }
 
 TEST_F(RegistryTest, CloudValuesRoundTrip) {

@@ -6,7 +6,7 @@
 #include "cloudclient/NotificationService.h"
 #include "cloudclient/RemoteNotificationsService.h"
 #include "lang/Event.h"
-#include "support/testserver/LogCapture.h"
+#include "support/LogCapture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "cloudclient/NorvaneCloudManager.h"
 #include "cloudclient/RemoteNotificationsService.h"
 #include "framework/Events.h"
-#include "support/testserver/LogCapture.h"
+#include "support/LogCapture.h"
 
 namespace {
 
