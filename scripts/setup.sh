@@ -16,7 +16,7 @@ PACKAGES=(
     libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 xvfb xauth
     libpng-dev libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
     libgtest-dev libgmock-dev libbenchmark-dev libarchive-dev
-    lame python3 clang-format
+    lame sox librsvg2-bin gettext python3 clang-format
 )
 
 log() { printf '[setup] %s\n' "$*" >&2; }

@@ -63,7 +63,7 @@ function updateValues()
 end
 
 function createStartUpAssets()
-    res.createSpriteSheet(imagePath .. "/quill.json")
+    res.createSpriteSheet(imagePath .. "/quill.dat")
     startLevel("level1")
 end
 

@@ -1,10 +1,8 @@
 #include "framework/Configuration.h"
 
-#include <cmath>
-#include <limits>
-
 #include "framework/Renderer.h"
 #include "io/BundleInputStream.h"
+#include "lang/Numbers.h"
 #include "lang/Ptr.h"
 #include "lua/LuaState.h"
 #include "lua/LuaTable.h"
@@ -41,24 +39,9 @@ int orientationFromDegrees(float degrees) {
 
 namespace {
 
-// Truncates toward zero; values beyond int (or NaN) cannot come from a sane
-// script and are clamped rather than left undefined.
-int toInt(float value) {
-    if (!(value == value)) {
-        return 0;
-    }
-    if (value >= 2147483520.0f) {
-        return std::numeric_limits<int>::max();
-    }
-    if (value <= -2147483648.0f) {
-        return std::numeric_limits<int>::min();
-    }
-    return static_cast<int>(value);
-}
-
 void readInt(const lua::LuaTable& t, const char* key, int& field) {
     if (t.isNumber(key)) {
-        field = toInt(t.getNumber(key));
+        field = lang::truncateToInt(t.getNumber(key));
     }
 }
 

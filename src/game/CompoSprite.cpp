@@ -9,6 +9,7 @@
 #include "gr/Context.h"
 #include "lang/Format.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
 
 namespace game {
 
@@ -46,21 +47,6 @@ gr::Quad corners(const Affine& m, const Sprite& sprite) {
     float w = static_cast<float>(sprite.getWidth());
     float h = static_cast<float>(sprite.getHeight());
     return gr::Quad{{m.apply(0, 0), m.apply(w, 0), m.apply(0, h), m.apply(w, h)}};
-}
-
-// Truncation toward zero, kept inside int (and 0 for NaN) so that wild scales
-// cannot overflow the conversion.
-int64_t truncated(float v) {
-    if (!(v == v)) {
-        return 0;
-    }
-    if (v >= 2147483647.f) {
-        return INT_MAX;
-    }
-    if (v <= -2147483648.f) {
-        return INT_MIN;
-    }
-    return static_cast<int64_t>(v);
 }
 
 int clampInt(int64_t v) {
@@ -163,7 +149,7 @@ void CompoSprite::updateBounds() {
         any = true;
         gr::Quad q = corners(partTransform(*e, *e->getSprite()), *e->getSprite());
         for (const gr::Point& p : q.p) {
-            int64_t px = truncated(p.x), py = truncated(p.y);
+            int64_t px = lang::truncateToInt(p.x), py = lang::truncateToInt(p.y);
             minX = std::min(minX, px);
             maxX = std::max(maxX, px);
             minY = std::min(minY, py);

@@ -1,12 +1,15 @@
 #include "game/LuaResources.h"
 
 #include "game/Anchor.h"
-#include "game/LuaArgs.h"
+#include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 #include "pf/Launcher.h"
 
 namespace game {
 
-using namespace luaargs;
+using lua::optBoolean;
+using lua::optString;
+using lua::selfOffset;
 
 LuaResources::LuaResources(lua::LuaState& state, const lang::Ptr<gr::Context>& context)
     : lua::LuaObject(state), resources_(new Resources(context)) {
@@ -83,13 +86,13 @@ int LuaResources::createBitmapFont(lua::LuaState* state) {
 int LuaResources::createSystemFont(lua::LuaState* state) {
     std::string name = state->toString(1);
     std::string face = state->toString(2);
-    int size = toInt(state->toNumber(3));
+    int size = lang::truncateToInt(state->toNumber(3));
     // Packed as alpha, red, green, blue bytes, then split into the colour.
     uint32_t argb = 0;
     for (int i = 4; i <= 7; ++i) {
-        argb = (argb << 8) | static_cast<uint32_t>(toInt(state->toNumber(i)));
+        argb = (argb << 8) | static_cast<uint32_t>(lang::truncateToInt(state->toNumber(i)));
     }
-    int style = toInt(state->toNumber(8));
+    int style = lang::truncateToInt(state->toNumber(8));
     bool reload = optBoolean(state, 9, false);
     resources_->createSystemFont(name, face, size, gr::Color::fromARGB(argb), style, reload);
     return 0;
@@ -136,7 +139,7 @@ int LuaResources::drawSprite(lua::LuaState* state) {
     int vertical = ANCHOR_VPIVOT, horizontal = ANCHOR_HPIVOT;
     applyAnchor(optString(state, 4 + b), vertical, horizontal);
     applyAnchor(optString(state, 5 + b), vertical, horizontal);
-    if (absent(state, 6 + b)) {
+    if (lua::isAbsent(state, 6 + b)) {
         resources_->drawSprite(name, x, y, vertical, horizontal);
     } else {
         float width = state->toNumber(6 + b);
@@ -159,7 +162,8 @@ int LuaResources::drawString(lua::LuaState* state) {
 }
 
 void LuaResources::setClipRect(float x, float y, float width, float height) {
-    resources_->setClipRect(toInt(x), toInt(y), toInt(width), toInt(height));
+    resources_->setClipRect(lang::truncateToInt(x), lang::truncateToInt(y),
+                            lang::truncateToInt(width), lang::truncateToInt(height));
 }
 
 int LuaResources::getClipRect(lua::LuaState* state) {

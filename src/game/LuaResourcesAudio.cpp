@@ -2,12 +2,14 @@
 
 #include <cstdint>
 
-#include "game/LuaArgs.h"
 #include "game/LuaResources.h"
+#include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 
 namespace game {
 
-using namespace luaargs;
+using lua::optBoolean;
+using lua::optNumber;
 
 namespace {
 
@@ -52,7 +54,7 @@ int LuaResources::playAudio(lua::LuaState* state) {
     std::string name = state->toString(1);
     float volume = optNumber(state, 2, 1);
     bool loop = optBoolean(state, 3, false);
-    int track = toInt(optNumber(state, 4, 0));
+    int track = lang::truncateToInt(optNumber(state, 4, 0));
     state->pushLightUserData(handleToUserData(resources_->playAudio(name, volume, loop, track)));
     return 1;
 }
@@ -78,11 +80,13 @@ int LuaResources::isAudioPlaying(lua::LuaState* state) {
 }
 
 void LuaResources::createAudioOutput(float channels, float bitsPerSample, float samplesPerSecond) {
-    resources_->createAudioOutput(toInt(channels), toInt(bitsPerSample), toInt(samplesPerSecond));
+    resources_->createAudioOutput(lang::truncateToInt(channels), lang::truncateToInt(bitsPerSample),
+                                  lang::truncateToInt(samplesPerSecond));
 }
 
 void LuaResources::createAudioInput(float channels, float bitsPerSample, float samplesPerSecond) {
-    resources_->createAudioInput(toInt(channels), toInt(bitsPerSample), toInt(samplesPerSecond));
+    resources_->createAudioInput(lang::truncateToInt(channels), lang::truncateToInt(bitsPerSample),
+                                 lang::truncateToInt(samplesPerSecond));
 }
 
 void LuaResources::createCompositeAudio(const std::string& name, lua::LuaTable clipNames) {
@@ -131,11 +135,11 @@ void LuaResources::setMasterVolume(float volume) {
 }
 
 void LuaResources::setTrackVolume(float volume, float track) {
-    resources_->setTrackVolume(volume, toInt(track));
+    resources_->setTrackVolume(volume, lang::truncateToInt(track));
 }
 
 float LuaResources::getTrackVolume(float track) {
-    return resources_->getTrackVolume(toInt(track));
+    return resources_->getTrackVolume(lang::truncateToInt(track));
 }
 
 }  // namespace game

@@ -1,13 +1,12 @@
 // The composite-sprite natives of the table "res".
 
 #include "game/CompoSprite.h"
-#include "game/LuaArgs.h"
 #include "game/LuaResources.h"
 #include "lang/Log.h"
+#include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 
 namespace game {
-
-using namespace luaargs;
 
 namespace {
 
@@ -30,7 +29,7 @@ CompoSprite* findCompo(const Resources& resources, const std::string& name, cons
 CompoSprite::Entry* findEntry(lua::LuaState* state, const CompoSprite& compo) {
     switch (state->getType(2)) {
         case LUA_TNUMBER:
-            return compo.getSpriteEntry(toInt(state->toNumber(2)));
+            return compo.getSpriteEntry(lang::truncateToInt(state->toNumber(2)));
         case LUA_TSTRING:
             return compo.getSpriteEntry(std::string(state->toString(2)));
         default:
@@ -50,11 +49,6 @@ void pushEntry(lua::LuaState* state, const CompoSprite::Entry& e) {
     t.set("angle", e.angle);
     t.set("visible", e.visible);
     state->pushTable(&t);
-}
-
-// Flags count only when they are the boolean true.
-bool flag(const lua::LuaTable& t, const char* key) {
-    return t.isBoolean(key) && t.getBoolean(key);
 }
 
 void setNumber(const lua::LuaTable& t, const char* key, float& field) {
@@ -78,13 +72,13 @@ void applyFields(const lua::LuaTable& t, CompoSprite& compo, CompoSprite::Entry&
     setNumber(t, "scaleY", e.scaleY);
     setNumber(t, "angle", e.angle);
     if (!t.isNil("flipX")) {
-        e.flipX = flag(t, "flipX") ? -1.f : 1.f;
+        e.flipX = lua::isTrue(t, "flipX") ? -1.f : 1.f;
     }
     if (!t.isNil("flipY")) {
-        e.flipY = flag(t, "flipY") ? -1.f : 1.f;
+        e.flipY = lua::isTrue(t, "flipY") ? -1.f : 1.f;
     }
     if (!t.isNil("visible")) {
-        e.visible = flag(t, "visible");
+        e.visible = lua::isTrue(t, "visible");
     }
 }
 

@@ -1,29 +1,10 @@
 #include "lua/JSONImporter.h"
 
-#include <cfloat>
-#include <cmath>
-#include <limits>
-
 #include "lang/Format.h"
+#include "lang/Numbers.h"
 #include "lua/LuaException.h"
 
 namespace lua {
-
-namespace {
-
-// Script numbers are floats; doubles beyond their range become infinities
-// instead of an undefined conversion.
-float toFloat(double value) {
-    if (value > FLT_MAX) {
-        return std::numeric_limits<float>::infinity();
-    }
-    if (value < -FLT_MAX) {
-        return -std::numeric_limits<float>::infinity();
-    }
-    return static_cast<float>(value);
-}
-
-}  // namespace
 
 JSONImporter::JSONImporter(const LuaTable& target) {
     if (target.isEmpty()) {
@@ -51,7 +32,7 @@ void JSONImporter::visitBool(const char* name, bool value) {
 }
 
 void JSONImporter::visitNumber(const char* name, double value) {
-    frames_.back().table->set(nextKey(name), toFloat(value));
+    frames_.back().table->set(nextKey(name), lang::toFloat(value));
 }
 
 void JSONImporter::visitString(const char* name, const char* value) {

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/LuaArgs.h"
 #include "game/SpriteProvider.h"
+#include "lang/Numbers.h"
+#include "lua/ScriptValues.h"
 #include "math/random.h"
 
 namespace particle {
@@ -144,7 +145,7 @@ ParticleDefinition* Manager::prepare(const std::string& name) {
     if (table.isEmpty()) {
         return known ? &it->second : nullptr;
     }
-    if (known && !(table.isBoolean("alwaysLoad") && table.getBoolean("alwaysLoad"))) {
+    if (known && !lua::isTrue(table, "alwaysLoad")) {
         return &it->second;
     }
     ParticleDefinition& d = definitions_[name];
@@ -155,7 +156,7 @@ ParticleDefinition* Manager::prepare(const std::string& name) {
 
 int Manager::limitCount(int count, int existing) const {
     if (softLimit_ < count + existing) {
-        count = std::max(1, game::luaargs::toInt(softLimitFactor_ * static_cast<float>(count)));
+        count = std::max(1, lang::truncateToInt(softLimitFactor_ * static_cast<float>(count)));
     }
     if (existing + count > hardLimit_) {
         count = std::max(hardLimit_, existing) - existing;

@@ -1,27 +1,27 @@
-#include "game/LuaArgs.h"
+#include "lang/Numbers.h"
 #include "lua/LuaState.h"
+#include "lua/ScriptValues.h"
 #include "particle/Manager.h"
 
 namespace particle {
 namespace {
 
-using game::luaargs::absent;
-using game::luaargs::toInt;
+using lua::isAbsent;
 
 // Arguments after the receiver (particles:add(...)); also accepts particles.add(...).
 struct Args {
     lua::LuaState* state;
     int first;
 
-    explicit Args(lua::LuaState* s) : state(s), first(1 + game::luaargs::selfOffset(s)) {}
+    explicit Args(lua::LuaState* s) : state(s), first(1 + lua::selfOffset(s)) {}
     int slot(int k) const { return first + k; }
-    bool has(int k) const { return !absent(state, slot(k)); }
+    bool has(int k) const { return !isAbsent(state, slot(k)); }
     // An absent number is 0; any other value must be a number.
     float number(int k) const { return has(k) ? state->toNumber(slot(k)) : 0.0f; }
-    int integer(int k) const { return toInt(number(k)); }
+    int integer(int k) const { return lang::truncateToInt(number(k)); }
     std::string text(int k) const { return state->toString(slot(k)); }
     // Counts only when it is the boolean true.
-    bool flag(int k) const { return state->isBoolean(slot(k)) && state->toBoolean(slot(k)); }
+    bool flag(int k) const { return lua::isTrue(state, slot(k)); }
 };
 
 }  // namespace

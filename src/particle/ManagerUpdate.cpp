@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/LuaArgs.h"
+#include "lang/Numbers.h"
 #include "particle/Manager.h"
 
 namespace particle {
@@ -115,8 +115,8 @@ void Manager::viewChanged(float x0, float y0, float x1, float y1) {
 // asks for in the new view.
 void Manager::fitToView(ParticleDefinition& d, const ViewRect& next) {
     std::vector<Particle>& list = d.particles[LAYER_WORLD];
-    int target = game::luaargs::toInt(d.density * next.area());
-    int tolerance = game::luaargs::toInt(static_cast<float>(target) * 0.01f);
+    int target = lang::truncateToInt(d.density * next.area());
+    int tolerance = lang::truncateToInt(static_cast<float>(target) * 0.01f);
     int surplus = static_cast<int>(list.size()) - target;
     if (surplus > tolerance) {
         // Drops the first particles outside the view, keeping the others' order.
@@ -144,7 +144,7 @@ void Manager::fillUncovered(const std::string& name, const ViewRect& next, int m
         return;
     }
     for (const ViewRect& part : parts) {
-        int count = game::luaargs::toInt(static_cast<float>(part.area() / total * missing));
+        int count = lang::truncateToInt(static_cast<float>(part.area() / total * missing));
         emit(LAYER_WORLD, name, count, (part.x0 + part.x1) / 2, (part.y0 + part.y1) / 2,
              part.width(), part.height(), 0, true);
     }

@@ -1,6 +1,7 @@
 #include "particle/ParticleDefinition.h"
 
 #include "lua/LuaTable.h"
+#include "lua/ScriptValues.h"
 
 namespace particle {
 namespace {
@@ -11,14 +12,12 @@ struct Reader {
 
     explicit Reader(const lua::LuaTable& t) : table(t) {}
     static Reader sub(const lua::LuaTable& parent, const char* key) {
-        return Reader(parent.isTable(key) ? parent.getTable(key) : lua::LuaTable());
+        return Reader(lua::tableOrEmpty(parent, key));
     }
     float number(const char* key, float fallback = 0) const {
-        return !table.isEmpty() && table.isNumber(key) ? table.getNumber(key) : fallback;
+        return table.isEmpty() ? fallback : lua::numberOr(table, key, fallback);
     }
-    bool flag(const char* key) const {
-        return !table.isEmpty() && table.isBoolean(key) && table.getBoolean(key);
-    }
+    bool flag(const char* key) const { return !table.isEmpty() && lua::isTrue(table, key); }
 };
 
 std::vector<std::string> readNames(const lua::LuaTable& table, const char* key) {

@@ -1,10 +1,8 @@
 #include "util/JSON.h"
 
-#include <cfloat>
-#include <cmath>
-#include <limits>
 #include <utility>
 
+#include "lang/Numbers.h"
 #include "util/JSONParser.h"
 #include "util/JSONWriter.h"
 
@@ -15,31 +13,6 @@ namespace {
 const char* const kParseErrorPattern =
     "Parsing JSON failed!\nReason: {0}\nLine: {1}\nInput: \"{2}\"";
 const char* const kConversionErrorPattern = "Parsing JSON failed!\nReason: {0}";
-
-// Truncates toward zero, saturating instead of overflowing; NaN gives 0.
-int64_t truncateToInt64(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= 9223372036854775807.0) {
-        return std::numeric_limits<int64_t>::max();
-    }
-    if (value <= -9223372036854775808.0) {
-        return std::numeric_limits<int64_t>::min();
-    }
-    return static_cast<int64_t>(value);
-}
-
-// Out-of-range doubles become infinities rather than undefined conversions.
-float toFloat(double value) {
-    if (value > FLT_MAX) {
-        return std::numeric_limits<float>::infinity();
-    }
-    if (value < -FLT_MAX) {
-        return -std::numeric_limits<float>::infinity();
-    }
-    return static_cast<float>(value);
-}
 
 }  // namespace
 
@@ -137,7 +110,7 @@ JSON JSON::fromReal(double value) {
     JSON json;
     json.type_ = TYPE_NUMBER;
     json.real_ = value;
-    json.integer_ = truncateToInt64(value);
+    json.integer_ = lang::truncateSaturating<int64_t>(value);
     return json;
 }
 
@@ -196,7 +169,7 @@ int64_t JSON::asInt64() const {
 
 float JSON::asFloat() const {
     expect(TYPE_NUMBER);
-    return toFloat(real_);
+    return lang::toFloat(real_);
 }
 
 const std::string& JSON::asString() const {

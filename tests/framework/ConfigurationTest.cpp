@@ -115,6 +115,11 @@ TEST(WindowSettings, HugeNumbersStayInRange) {
     EXPECT_EQ(0, s.framerate);
 }
 
+// The largest float below 2^31 is a valid int and is kept, not clamped.
+TEST(WindowSettings, TheLargestFloatBelowTheIntLimitIsKept) {
+    EXPECT_EQ(2147483520, apply("width = 2147483520").width);
+}
+
 TEST(ConfigurationFile, FolderAndNameOfArgumentOne) {
     const struct {
         std::string argument, folder, file;

@@ -1,5 +1,5 @@
 #include "ParticleFixture.h"
-#include "common/WorldParticleManager.h"
+#include "common/world/WorldParticleManager.h"
 
 namespace particletest {
 namespace {

@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 
@@ -39,7 +40,7 @@ struct Library {
 void openFace(const PackOptions& options, Library& ft) {
     if (FT_Init_FreeType(&ft.lib) != 0 ||
         FT_New_Face(ft.lib, options.fontFile.c_str(), options.faceIndex, &ft.face) != 0) {
-        throw std::runtime_error("cannot read the font " + options.fontFile);
+        throw std::runtime_error("cannot read the font");
     }
     if (options.pixelSize < 1 || options.pixelSize > 1024 ||
         FT_Set_Pixel_Sizes(ft.face, 0, static_cast<FT_UInt>(options.pixelSize)) != 0) {
@@ -131,6 +132,24 @@ PackedFont packFont(const PackOptions& options, const std::string& textureName) 
     PackedFont packed;
     std::vector<Glyph> glyphs;
     std::u32string seen;
+    std::string lacking;
+    for (char32_t c : options.required) {
+        if (seen.find(c) != std::u32string::npos || c < 32) {
+            continue;  // control characters such as line breaks are no glyphs
+        }
+        seen += c;
+        Glyph glyph;
+        if (renderGlyph(ft.face, c, glyph)) {
+            glyphs.push_back(std::move(glyph));
+        } else {
+            char code[16];
+            std::snprintf(code, sizeof code, " U+%04X", static_cast<unsigned>(c));
+            lacking += code;
+        }
+    }
+    if (!lacking.empty()) {
+        throw std::runtime_error("the font has no glyph for" + lacking);
+    }
     for (char32_t c : options.characters) {
         if (seen.find(c) != std::u32string::npos) {
             continue;

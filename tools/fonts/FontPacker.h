@@ -18,6 +18,7 @@ struct PackOptions {
     int faceIndex = 0;
     int pixelSize = 16;         // pixels an em
     std::u32string characters;  // each packed once; missing ones are skipped
+    std::u32string required;    // packed too; a missing one is an error
     int tracking = 0;
     int leading = -1;  // below 0: the face's line spacing
     int textureWidth = 256;
@@ -33,8 +34,9 @@ struct PackedFont {
 // Printable ASCII and Latin-1.
 std::u32string defaultCharacters();
 
-// Throws std::runtime_error when the font cannot be read or the glyphs do not
-// fit a texture of at most textureWidth x 4096 pixels.
+// Throws std::runtime_error when the font cannot be read, has no glyph for a
+// required character (naming them all), or the glyphs do not fit a texture of
+// at most textureWidth x 4096 pixels.
 PackedFont packFont(const PackOptions& options, const std::string& textureName);
 
 }  // namespace fonts

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/SealedFile.h"
+#include "common/save/SealedFile.h"
 
 // Makes and opens sealed files in memory: a 7z archive (LZMA) whose entry 0 is
 // the content, encrypted with AES under a key (the game's content key unless

@@ -1,0 +1,339 @@
+#include "common/app/GameApp.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "audio/AudioInput.h"
+#include "audio/AudioOutput.h"
+#include "cloudclient/CloudGameState.h"
+#include "cloudclient/NorvaneCloudManager.h"
+#include "common/app/GameConfig.h"
+#include "common/app/LuaManager.h"
+#include "common/level/GameLevels.h"
+#include "common/save/GameSaves.h"
+#include "common/save/SealedFile.h"
+#include "common/world/GameLua.h"
+#include "common/world/GameSounds.h"
+#include "flurry/Flurry.h"
+#include "flurry/FlurryLuaInterface.h"
+#include "framework/Application.h"
+#include "framework/KeyCodes.h"
+#include "framework/OSInterface.h"
+#include "framework/Renderer.h"
+#include "game/LuaResources.h"
+#include "gr/Context.h"
+#include "gr/Shader.h"
+#include "io/PathName.h"
+#include "io/Uri.h"
+#include "io/VFS.h"
+#include "lang/Exception.h"
+#include "lua/LuaState.h"
+#include "lua/ScriptValues.h"
+#include "net/GetTimeStamp.h"
+#include "pf/DeviceID.h"
+#include "pf/InstallationID.h"
+
+namespace {
+
+const int KEY_SHIFT = 34;
+const int KEY_CONTROL = 35;
+
+const char* const SHADERS[] = {"2d-sprite-alpha-masked", "2d-sprite", "2d-sprite-alpha",
+                               "2d-vertexcolor-alpha", "2d-vertexcolor"};
+
+// The cloud client asks from its worker whether the game is in front.
+class ActiveFlag : public CloudGameState {
+public:
+    bool isGameActive() const override { return active.load(); }
+    std::atomic<bool> active{true};
+};
+
+ActiveFlag& activeFlag() {
+    static ActiveFlag flag;
+    return flag;
+}
+
+}  // namespace
+
+GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), context_(context) {
+    const GameConfig& config = GameConfig::current();
+    luaState_ = new lua::LuaState();
+    analytics_ = new flurry::Flurry(config.analyticsLogFile);
+    analyticsScript_ = new flurry::FlurryLuaInterface(*luaState_, analytics_.get());
+    resources_ = new game::LuaResources(*luaState_, context_);
+    setDataPath(config.datapath);
+    if (context_) {
+        const char* platform = framework::RENDERER_PLATFORMS[context_->platform()].shortName;
+        context_->setShaderFolder(
+            io::PathName(App::resolvePath(config.shaderPath), platform).toString());
+    }
+    resources_->getResources().setPath(App::resolvePath(""));
+    createWorld();
+    loadGameScripts();
+    createServices();
+    GameConfig::current().clearPaths();
+    loadShaders();
+    resetKeyTables();
+    applyStartVolume();
+    lua::LuaTable settings = lua::tableOrEmpty(*world_, "settings");
+    if (getOS() && getOS()->isAudioSuppressed() && !settings.isEmpty()) {
+        settings.set("audioEnabled", false);
+    }
+    if (world_->isString("customerString")) {
+        analytics_->logEvent("Customer String", "ID", world_->getString("customerString"));
+    }
+    zoom_.zoomTime = -1;
+    zoom_.zoomDuration = -1;
+    world_->levels().runStartUp();
+}
+
+GameApp::~GameApp() {
+    if (world_) {
+        world_->shutdown();
+    }
+    GameConfig::current().datapath.clear();
+    shaders_.clear();
+    cloud_.reset();
+    resources_ = nullptr;
+    analyticsScript_ = nullptr;
+    analytics_ = nullptr;
+    timeStamp_ = nullptr;
+    scriptManager_ = nullptr;
+    world_ = nullptr;
+    luaState_ = nullptr;
+}
+
+void GameApp::createWorld() {
+    const GameConfig& config = GameConfig::current();
+    GameLua::Services services;
+    services.context = context_;
+    services.resources = &resources_->getResources();
+    services.host = this;
+    sounds_ = std::make_unique<ResourceSounds>(resources_->getResources());
+    services.sounds = sounds_.get();
+    services.paths = GamePaths{config.imagePath,        config.fontPath,    config.audioPath,
+                               config.localizationPath, config.levelPath,   config.scriptPath,
+                               config.commonScriptPath, config.deviceModel, config.hdVersion};
+    world_ = new GameLua(*luaState_, services);
+    world_->createParticles();
+    world_->initScriptGlobals(lang::Ptr<pf::DeviceID>(new pf::DeviceID())->getID(),
+                              pf::getInstallationID());
+    world_->resetGameTimer();
+    cloud_ = std::make_unique<NorvaneCloudManager>(
+        &activeFlag(),
+        world_->isString("customerString") ? world_->getString("customerString") : "",
+        config.cloudServerUrl);
+}
+
+void GameApp::loadGameScripts() {
+    const GameConfig& config = GameConfig::current();
+    world_->saves().loadLuaFileToObject(config.scriptPath + "/starLimits.lua", *world_,
+                                        "starTable");
+    std::vector<uint8_t> bytes;
+    try {
+        const std::string path = App::resolvePath(config.commonScriptPath + "/gamelogic.lua");
+        bytes = readSealedFile(path);
+        luaState_->runBuffer(bytes.data(), bytes.size(), path, world_.get());
+        world_->setGameLogicLoaded();
+        world_->callHook("updateValues");
+    } catch (const lang::Exception& e) {
+        e.showDialog();
+    }
+    luaState_->getGlobals().set("gamelua", world_.get());
+}
+
+void GameApp::createServices() {
+    const GameConfig& config = GameConfig::current();
+    scriptManager_ = new LuaManager(*luaState_, {config.scriptPath, config.commonScriptPath});
+    timeStamp_ = new GetTimeStamp(*luaState_);
+    scriptManager_->set("GetTimeStamp", timeStamp_.get());
+    io::mount(io::Uri("bundle:///" + config.datapath + "/levels/"), "/levels/");
+    io::mount(io::Uri("bundle:///" + config.datapath + "/vehicles/"), "/vehicles/");
+}
+
+void GameApp::loadShaders() {
+    if (!context_) {
+        return;
+    }
+    int platform = context_->platform();
+    if (platform != gr::PLATFORM_DX11 && platform != gr::PLATFORM_GLES2 &&
+        platform != gr::PLATFORM_GL2) {
+        return;
+    }
+    for (const char* name : SHADERS) {
+        shaders_.push_back(
+            context_->loadShader(io::PathName(context_->shaderFolder(), name).toString(), 0));
+    }
+}
+
+void GameApp::resetKeyTables() {
+    std::fill(std::begin(keyPressedNow_), std::end(keyPressedNow_), false);
+    std::fill(std::begin(keyReleasedNow_), std::end(keyReleasedNow_), false);
+    publishKeys();
+}
+
+void GameApp::applyStartVolume() {
+    audio::AudioOutput* output = resources_->getResources().getAudioOutput();
+    lua::LuaTable settings = lua::tableOrEmpty(*world_, "settings");
+    float volume = settings.isEmpty() ? 1.0f : lua::numberOr(settings, "volume", 1.0f);
+    if (output) {
+        output->setMasterVolume(volume);
+    }
+}
+
+void GameApp::publishKeys() {
+    lua::LuaTable pressed = world_->getTable("keyPressed");
+    lua::LuaTable released = world_->getTable("keyReleased");
+    lua::LuaTable hold = world_->getTable("keyHold");
+    for (int code = 0; code < framework::KEY_COUNT; ++code) {
+        const char* name = framework::keyName(code);
+        pressed.set(name, keyPressedNow_[code]);
+        released.set(name, keyReleasedNow_[code]);
+        hold.set(name, isKeyDown(code));
+        keyPressedNow_[code] = false;
+        keyReleasedNow_[code] = false;
+    }
+}
+
+void GameApp::stepVolume(const char* key, float change) {
+    if (!lua::isTrue(world_->getTable("keyPressed"), key)) {
+        return;
+    }
+    audio::AudioOutput* output = resources_->getResources().getAudioOutput();
+    if (!output) {
+        return;
+    }
+    float volume = std::min(std::max(output->getMasterVolume() + change, 0.0f), 1.0f);
+    output->setMasterVolume(volume);
+    if (world_->isTable("settings")) {
+        world_->getTable("settings").set("volume", volume);
+    }
+}
+
+void GameApp::update(float dt, gr::Context* ctx, int) {
+    dt = std::min(dt, 0.1f);
+    zoom_.update(dt, getTouches());
+    publishKeys();
+    stepVolume("VOLUME_UP", 0.1f);
+    stepVolume("VOLUME_DOWN", -0.1f);
+    if (!ctx) {
+        return;
+    }
+    if (world_->isUpdating()) {
+        drawFrame(dt, *ctx);
+    }
+    ctx->present();
+    std::string shot = world_->takeScreenshotRequest();
+    if (!shot.empty()) {
+        ctx->captureScreen(shot);
+    }
+    ctx->resetCounters();
+    world_->clearWheelTrigger();
+}
+
+void GameApp::drawFrame(float dt, gr::Context& ctx) {
+    lang::Ptr<gr::Context> hold(&ctx);
+    ctx.beginFrame();
+    ctx.clear(world_->backgroundColor(), true, true, true);
+    world_->update(dt);
+    ctx.endFrame();
+}
+
+void GameApp::keyDown(int code) {
+    if (code >= 0 && code < framework::KEY_COUNT) {
+        keyPressedNow_[code] = true;
+    }
+}
+
+void GameApp::keyUp(int code) {
+    if (code >= 0 && code < framework::KEY_COUNT) {
+        keyReleasedNow_[code] = true;
+    }
+}
+
+void GameApp::screenResized() {
+    world_->resolutionChanged();
+}
+
+void GameApp::mouseMoved(int x, int y) {
+    if (world_) {
+        world_->setCursor(static_cast<float>(x), static_cast<float>(y));
+    }
+}
+
+void GameApp::mouseWheel(int notches) {
+    if (!isKeyDown(KEY_CONTROL) && !lua::isTrue(*world_, "g_disableWheelZooming")) {
+        zoom_.wheel(notches, isKeyDown(KEY_SHIFT));
+    }
+    world_->wheelTurned(notches);
+}
+
+void GameApp::setActive(bool active) {
+    App::setActive(active);
+    activeFlag().active = active;
+    world_->setActive(active, isCloudBusy());
+}
+
+bool GameApp::isCloudBusy() const {
+    return cloud_ && cloud_->isAnyServiceBusy();
+}
+
+bool GameApp::audioWanted() const {
+    if (!world_->isTable("settings")) {
+        return true;
+    }
+    lua::LuaTable settings = world_->getTable("settings");
+    return !(settings.isBoolean("audioEnabled") && !settings.getBoolean("audioEnabled"));
+}
+
+bool GameApp::setAudioActive(bool active) {
+    audioActive_ = active;
+    game::Resources& resources = resources_->getResources();
+    if (!active) {
+        resources.stopAudioOutput();
+        resources.stopAudioInput();
+        return true;
+    }
+    bool result = true;
+    if (audioWanted() && resources.getAudioOutput()) {
+        result = resources.startAudioOutput();
+    }
+    if (resources.getAudioInput()) {
+        result = resources.startAudioInput();
+    }
+    return result;
+}
+
+void GameApp::publishTouches(const lua::LuaTable& world, float offsetX, float offsetY) {
+    lua::LuaState& state = *luaState_;
+    lua::LuaTable touches(state);
+    float count = 0;
+    for (const framework::Touch& touch : getTouches()) {
+        lua::LuaTable point(state);
+        point.set("x", touch.x + offsetX);
+        point.set("y", touch.y + offsetY);
+        touches.set(std::to_string(touch.id), &point);
+        ++count;
+    }
+    if (count == 0 && isKeyDown(framework::KEY_LBUTTON)) {
+        lua::LuaTable cursor = world.getTable("cursor");
+        lua::LuaTable point(state);
+        point.set("x", cursor.getNumber("x"));
+        point.set("y", cursor.getNumber("y"));
+        touches.set("1", &point);
+        count = 1;
+    }
+    world.set("touches", &touches);
+    world.set("touchcount", count);
+}
+
+framework::Application framework::mainApplication() {
+    framework::Application application;
+    application.readConfiguration = [](const lua::LuaTable& globals) {
+        GameConfig::current().read(globals, std::string());
+    };
+    application.create = [](framework::OSInterface* os, gr::Context* ctx) -> framework::App* {
+        return new GameApp(os, ctx);
+    };
+    return application;
+}

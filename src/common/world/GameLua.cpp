@@ -1,0 +1,159 @@
+#include "common/world/GameLua.h"
+
+#include "common/assets/GameDynamicAssets.h"
+#include "common/draw/GameDrawing.h"
+#include "common/level/GameLevels.h"
+#include "common/level/GameThemes.h"
+#include "common/natives/GameNatives.h"
+#include "common/save/GameSaves.h"
+#include "common/ui/GameOverlays.h"
+#include "common/ui/GameTexts.h"
+#include "common/world/GameHost.h"
+#include "common/world/WorldParticles.h"
+#include "common/world/special/GamePortals.h"
+#include "gr/Context.h"
+#include "lang/Exception.h"
+#include "lang/Format.h"
+#include "lua/LuaException.h"
+#include "lua/ScriptValues.h"
+
+namespace {
+
+// Scripts loaded into the world reach the standard libraries through _G.
+void inheritGlobals(lua::LuaState& state, const lua::LuaTable& self) {
+    lua_State* L = state.getLua();
+    lua::StackGuard guard(L);
+    self.push();
+    lua_newtable(L);
+    state.getGlobals().push();
+    lua_setfield(L, -2, "__index");
+    lua_setmetatable(L, -2);
+}
+
+}  // namespace
+
+GameLua::GameLua(lua::LuaState& state, const Services& services)
+    : lua::LuaObject(state), services_(services), objectsTable_(state) {
+    inheritGlobals(state, *this);
+    b2_maxTranslation = 2.0f;
+    world_ = std::make_unique<b2World>(b2Vec2(0, 20));
+    world_->SetAllowSleeping(true);
+    world_->SetContactFilter(this);
+    world_->SetContactListener(this);
+    setUpCollisionRules();
+    set("objects", &objectsTable_);
+    registerObjectNatives();
+    registerBodyNatives();
+    registerPhysicsNatives();
+    registerJointNatives();
+    registerSpecialNatives();
+    registerShellNatives();
+    clearTrajectories();
+    levels_ = std::make_unique<GameLevels>(*this);
+    themes_ = std::make_unique<GameThemes>(*this);
+    drawing_ = std::make_unique<GameDrawing>(*this);
+    saves_ = std::make_unique<GameSaves>(*this);
+    texts_ = std::make_unique<GameTexts>(*this);
+    natives_ = std::make_unique<GameNatives>(*this);
+    portals_ = std::make_unique<GamePortals>(*this);
+    overlays_ = std::make_unique<GameOverlays>(*this);
+    dynamicAssets_ = std::make_unique<GameDynamicAssets>(*this);
+    saves_->loadSavedTables();
+}
+
+GameLua::~GameLua() {
+    // Bodies first: their user data points into the object index.
+    world_.reset();
+}
+
+std::string GameLua::resolvePath(const std::string& relative) const {
+    return services_.host ? services_.host->resolvePath(relative) : relative;
+}
+
+GameObject* GameLua::findObject(const std::string& name) const {
+    auto it = objects_.find(name);
+    return it == objects_.end() ? nullptr : it->second.get();
+}
+
+void GameLua::bindLevelTables() {
+    worldTable_ = lua::tableOrEmpty(objectsTable_, "world");
+    deadList_ = lua::tableOrEmpty(*this, "deadBlocks");
+}
+
+void GameLua::beginLevelLoad(const char* native) {
+    // Bodies cannot go while the physics step runs (a contact hook).
+    if (world_->IsLocked()) {
+        throw lang::Exception(lang::Format("{0} cannot be called during a physics step", native));
+    }
+    tracked_.clear();
+    accumulator_ = 0;
+    gameTime_ = 0;
+    levelLoading_ = true;
+}
+
+void GameLua::reindexLevelTables() {
+    if (!objectsTable_.isTable("world") || !isTable("deadBlocks") || !isTable("blockTable")) {
+        throw lang::Exception(
+            lang::Format("objects.world, deadBlocks and blockTable must be tables"));
+    }
+    worldTable_ = objectsTable_.getTable("world");
+    deadList_ = getTable("deadBlocks");
+}
+
+void GameLua::resetWorld() {
+    b2_maxTranslation = 2.0f;
+    destroyAllObjects();
+    if (services_.particles) {
+        services_.particles->reset();
+    }
+    clearTrajectories();
+}
+
+void GameLua::destroyAllObjects() {
+    for (auto& entry : objects_) {
+        if (entry.second->body) {
+            world_->DestroyBody(entry.second->body);
+        }
+    }
+    objects_.clear();
+    joints_.clear();
+    destroyLinks_.clear();
+    drawOrder_.clear();
+    tracked_.clear();
+    // Pairs waiting to be welded named bodies that are gone now.
+    glueQueue_.clear();
+    portals_->clear();
+}
+
+bool GameLua::isLiveContact(const GameObject& a, const GameObject& b) const {
+    return !levelLoading_ && !editing_ && hasTableIn(worldTable_, a.name) &&
+           hasTableIn(worldTable_, b.name);
+}
+
+void GameLua::removeAllObjects() {
+    while (!objects_.empty()) {
+        removeObject(objects_.begin()->first);
+    }
+}
+
+void GameLua::markDead(GameObject& object, const lua::LuaTable& table) {
+    if (!deadList_.isEmpty()) {
+        deadList_.set(object.name, &table);
+    }
+}
+
+lua::LuaTable GameLua::objectTable(const GameObject& object) const {
+    return object.table;
+}
+
+bool GameLua::hasTableIn(const lua::LuaTable& table, const std::string& name) const {
+    return !table.isEmpty() && table.isTable(name);
+}
+
+void GameLua::checkUnlocked(const char* native) const {
+    // Bodies and joints cannot change while the physics step runs (contact hooks).
+    if (world_->IsLocked()) {
+        throw lua::LuaException(lang::Format("{0} cannot be called during a physics step{1}",
+                                             native, getState()->getCallStack()));
+    }
+}

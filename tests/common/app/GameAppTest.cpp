@@ -1,0 +1,219 @@
+// The game application run headless over a small sealed game: construction,
+// the per-frame input tables, activation, resizes and screenshots.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "audio/AudioOutput.h"
+#include "audio/NullAudioDevice.h"
+#include "common/app/GameApp.h"
+#include "common/app/GameConfig.h"
+#include "common/draw/RecordingContext.h"
+#include "common/world/GameLua.h"
+#include "framework/FakeOS.h"
+#include "game/Resources.h"
+#include "io/VFS.h"
+#include "lang/Exception.h"
+
+namespace {
+
+class ShotContext : public worldtest::RecordingContext {
+public:
+    void captureScreen(const std::string& name) override { shots.push_back(name); }
+    std::vector<std::string> shots;
+};
+
+std::vector<std::string> dialogs;
+lang::Exception::DialogChoice recordDialog(const std::string&, const std::string& message) {
+    dialogs.push_back(message);
+    return lang::Exception::DIALOG_IGNORE;
+}
+
+}  // namespace
+
+class GameAppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        do {
+            appData_ = std::filesystem::temp_directory_path() / ("qf_app_" + std::to_string(rd()));
+        } while (!std::filesystem::create_directory(appData_));
+        oldBundle_ = io::bundleRoot();
+        oldAppData_ = io::appDataRoot();
+        io::setBundleRoot(std::string(QF_SEALED_DIR) + "/game/");
+        io::setAppDataRoot(appData_.string() + "/");
+        GameConfig& config = GameConfig::current();
+        config = GameConfig();
+        config.scriptPath = "scripts";
+        config.commonScriptPath = "common";
+        context = new ShotContext();
+    }
+    void TearDown() override {
+        app = nullptr;
+        io::setBundleRoot(oldBundle_);
+        io::setAppDataRoot(oldAppData_);
+        std::error_code ec;
+        std::filesystem::remove_all(appData_, ec);
+    }
+    void start() { app = new GameApp(&os, context.get()); }
+    lua::LuaTable world() { return app->world(); }
+    lua::LuaTable seen() { return world().getTable("seen"); }
+    float calls(const char* hook) { return world().getTable("calls").getNumber(hook); }
+    void frame(float dt = 1.0f / 60) { app->update(dt, context.get(), 3); }
+
+    fake::FakeOS os;
+    lang::Ptr<ShotContext> context;
+    lang::Ptr<GameApp> app;
+
+private:
+    std::filesystem::path appData_;
+    std::string oldBundle_, oldAppData_;
+};
+
+TEST_F(GameAppTest, ConstructionLoadsTheGameInOrder) {
+    start();
+    lua::LuaTable w = world();
+    EXPECT_TRUE(w.getBoolean("optionsSawWorld"));
+    EXPECT_EQ(w.getTable("starTable").getTable("level1").getNumber(3), 3000);
+    EXPECT_EQ(calls("updateValues"), 1);
+    EXPECT_EQ(calls("createStartUpAssets"), 1);
+    EXPECT_TRUE(w.isTable("blockTable"));
+    lua::LuaState& state = *w.getState();
+    EXPECT_TRUE(state.getGlobals().isTable("gamelua"));
+    EXPECT_TRUE(state.getGlobals().getBoolean("commandsLoaded"));
+    EXPECT_TRUE(state.getGlobals().getTable("native").isTable("GetTimeStamp"));
+    EXPECT_FALSE(w.getTable("keyHold").getBoolean("SPACE"));
+    EXPECT_TRUE(w.getTable("keyHold").isBoolean("LBUTTON"));
+    EXPECT_EQ(w.getNumber("screenWidth"), 480);
+    // Paths are forgotten once the application has them.
+    EXPECT_EQ(GameConfig::current().scriptPath, "");
+}
+
+TEST_F(GameAppTest, FailingGameLogicIsShownAndStartUpGoesOn) {
+    GameConfig::current().commonScriptPath = "missing";
+    lang::Exception::DialogHook old = lang::Exception::setDialogHook(recordDialog);
+    dialogs.clear();
+    // Without the game logic the start-up hook is missing, which is an error.
+    EXPECT_THROW(start(), std::exception);
+    lang::Exception::setDialogHook(old);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_NE(dialogs[0].find("gamelogic.lua"), std::string::npos) << dialogs[0];
+}
+
+TEST_F(GameAppTest, KeyPressedAndReleasedInOneFrameIsNotHeld) {
+    start();
+    app->keyDown(1);  // A
+    app->keyUp(1);
+    frame();
+    EXPECT_TRUE(seen().getBoolean("pressed"));
+    EXPECT_TRUE(seen().getBoolean("released"));
+    EXPECT_FALSE(seen().getBoolean("hold"));
+    frame();
+    EXPECT_FALSE(seen().getBoolean("pressed"));
+    EXPECT_FALSE(seen().getBoolean("released"));
+}
+
+TEST_F(GameAppTest, TouchesComeFromFingersOrTheLeftButton) {
+    start();
+    frame();
+    EXPECT_EQ(seen().getNumber("touchcount"), 0);
+    EXPECT_EQ(seen().getTable("touches").count(), 0);
+
+    world().set("g_touchesOffsetY", -20.0f);
+    app->mouseMoved(30, 40);
+    app->setKeyState(57, true);
+    frame();
+    EXPECT_EQ(seen().getNumber("touchcount"), 1);
+    lua::LuaTable one = seen().getTable("touches").getTable("1");
+    EXPECT_EQ(one.getNumber("x"), 30);
+    EXPECT_EQ(one.getNumber("y"), 20);
+
+    app->touchBegan(framework::Touch{7, 100, 50});
+    frame();
+    EXPECT_EQ(seen().getNumber("touchcount"), 1);
+    lua::LuaTable seven = seen().getTable("touches").getTable("7");
+    EXPECT_EQ(seven.getNumber("x"), 100);
+    EXPECT_EQ(seven.getNumber("y"), 30);
+}
+
+TEST_F(GameAppTest, WheelZoomsAndFlagsOneFrame) {
+    start();
+    app->mouseWheel(1);
+    EXPECT_TRUE(world().getTable("cursor").getBoolean("wheelTriggered"));
+    frame();
+    EXPECT_TRUE(seen().getBoolean("wheelTriggered"));
+    EXPECT_TRUE(seen().getBoolean("zooming"));
+    EXPECT_FALSE(world().getTable("cursor").getBoolean("wheelTriggered"));
+    for (int i = 0; i < 60; ++i) {
+        frame();
+    }
+    EXPECT_FLOAT_EQ(app->zoom().zoom, 1.2f);
+    // The zoom differs from the zoom before the step until the scripts set a scale.
+    EXPECT_GT(seen().getNumber("zoomLevel"), 0.1f);
+
+    world().set("g_disableWheelZooming", true);
+    app->mouseWheel(1);
+    EXPECT_EQ(app->zoom().zoomTime, -1);
+    EXPECT_EQ(world().getTable("cursor").getNumber("wheel"), 1);
+}
+
+TEST_F(GameAppTest, ActivationPausesAndResumesTheGame) {
+    start();
+    app->setActive(false);
+    EXPECT_EQ(calls("gamePaused"), 1);
+    app->setActive(true);
+    EXPECT_EQ(calls("gameResumed"), 1);
+}
+
+TEST_F(GameAppTest, ResizeTellsTheScripts) {
+    start();
+    app->screenResized();
+    EXPECT_EQ(world().getTable("resized").getNumber(1), 480);
+    EXPECT_EQ(world().getTable("resized").getNumber(2), 320);
+}
+
+TEST_F(GameAppTest, ScreenshotRequestIsTakenAfterPresent) {
+    start();
+    world().set("shotName", "shot.png");
+    frame();
+    ASSERT_EQ(context->shots.size(), 1u);
+    EXPECT_EQ(context->shots[0], "shot.png");
+    frame();
+    EXPECT_EQ(context->shots.size(), 1u);
+}
+
+TEST_F(GameAppTest, SafeToQuitFollowsTheScriptGlobal) {
+    start();
+    EXPECT_FALSE(app->isSafeToQuit());
+    world().set("g_safeToQuit", true);
+    frame();
+    EXPECT_TRUE(app->isSafeToQuit());
+}
+
+TEST_F(GameAppTest, UpdatingOffSkipsTheWorld) {
+    start();
+    frame();
+    EXPECT_EQ(world().getNumber("frames"), 1);
+    lua::LuaTable w = world();
+    w.getState()->runBuffer("setUpdating(false)", 18, "t", &w);
+    frame();
+    EXPECT_EQ(world().getNumber("frames"), 1);
+}
+
+TEST_F(GameAppTest, AudioFollowsActivationAndTheSettings) {
+    start();
+    game::Resources& resources = *app->world().services().resources;
+    EXPECT_TRUE(app->setAudioActive(true));  // nothing to start yet
+    resources.setAudioOutput(
+        new audio::AudioOutput(audio::AudioFormat{2, 16, 44100}, new audio::NullAudioDevice()));
+    audio::AudioOutput& output = *resources.getAudioOutput();
+    EXPECT_TRUE(app->setAudioActive(true));
+    EXPECT_TRUE(output.isStarted());
+    EXPECT_TRUE(app->setAudioActive(false));
+    EXPECT_FALSE(output.isStarted());
+    world().getTable("settings").set("audioEnabled", false);
+    EXPECT_TRUE(app->setAudioActive(true));
+    EXPECT_FALSE(output.isStarted());
+}

@@ -1,0 +1,159 @@
+// qfsheet: builds the sprite sheets of the bundle.
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "sheetpack/Error.h"
+#include "sheetpack/Files.h"
+#include "sheetpack/Png.h"
+#include "sheetpack/SheetPacker.h"
+
+namespace {
+
+const char* kUsage =
+    "Usage: qfsheet pack [options] OUT.dat INPUT...\n"
+    "       qfsheet --help\n"
+    "\n"
+    "pack   packs PNG files into one atlas and writes the \"PLXB\" sheet file OUT.dat\n"
+    "       and its atlas beside it (OUT.png). An INPUT is a PNG file or a folder,\n"
+    "       whose *.png files are taken. A sprite is named after its file, without\n"
+    "       \".png\".\n"
+    "         --sidecar FILE   sprite settings: lines of \"NAME pivot=X,Y trim|notrim\",\n"
+    "                          \"*\" for every sprite; pivots are in pixels at scale 1\n"
+    "         --scale N        the PNG files are drawn N times larger (default 1)\n"
+    "         --trim           trim transparent borders unless the sidecar says notrim\n"
+    "         --padding N      transparent pixels between sprites (default 2)\n"
+    "         --extrude N      edge pixels repeated around each sprite (default 1)\n"
+    "         --max-size N     largest atlas side (default 4096)\n"
+    "         --texture NAME   the atlas file name (default: OUT's name with .png)\n"
+    "\n"
+    "Sprites without a pivot in the sidecar are pivoted on their centre. The same\n"
+    "input gives the same bytes. Exit status: 0 on success, 1 when an input is bad\n"
+    "or a file cannot be written (the message names the file), 2 for a wrong\n"
+    "command line.\n";
+
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const std::string& what) : std::runtime_error(what) {}
+};
+
+int number(const std::string& option, const char* text) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (*text == 0 || *end != 0 || value < 0 || value > 32767) {
+        throw UsageError(option + " wants a number from 0 to 32767, not \"" + text + "\"");
+    }
+    return static_cast<int>(value);
+}
+
+std::vector<std::string> expandInputs(const std::vector<std::string>& inputs) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    for (const std::string& input : inputs) {
+        std::error_code ec;
+        if (!fs::is_directory(input, ec)) {
+            files.push_back(input);
+            continue;
+        }
+        std::vector<std::string> found;
+        for (const fs::directory_entry& entry : fs::directory_iterator(input, ec)) {
+            if (entry.path().extension() == ".png") {
+                found.push_back(entry.path().string());
+            }
+        }
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+int pack(int argc, char** argv) {
+    sheetpack::PackOptions options;
+    std::string sidecarPath;
+    std::vector<std::string> positional;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> const char* {
+            if (i + 1 >= argc) {
+                throw UsageError(arg + " wants a value");
+            }
+            return argv[++i];
+        };
+        if (arg == "--sidecar") {
+            sidecarPath = value();
+        } else if (arg == "--scale") {
+            options.scale = number(arg, value());
+        } else if (arg == "--trim") {
+            options.trim = true;
+        } else if (arg == "--padding") {
+            options.padding = number(arg, value());
+        } else if (arg == "--extrude") {
+            options.extrude = number(arg, value());
+        } else if (arg == "--max-size") {
+            options.maxSize = number(arg, value());
+        } else if (arg == "--texture") {
+            options.textureName = value();
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError("unknown option " + arg);
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() < 2) {
+        throw UsageError("pack wants OUT.dat and at least one INPUT");
+    }
+    const std::filesystem::path out(positional[0]);
+    if (options.textureName.empty()) {
+        options.textureName = out.stem().string() + ".png";
+    }
+    std::vector<sheetpack::SourceSprite> sprites;
+    for (const std::string& file :
+         expandInputs(std::vector<std::string>(positional.begin() + 1, positional.end()))) {
+        const std::vector<uint8_t> bytes = sheetpack::readFile(file);
+        sprites.push_back({std::filesystem::path(file).stem().string(),
+                           sheetpack::readPng(bytes.data(), bytes.size(), file)});
+    }
+    if (sprites.empty()) {
+        throw sheetpack::Error(positional[1] + ": no PNG files");
+    }
+    sheetpack::Sidecar sidecar;
+    if (!sidecarPath.empty()) {
+        sidecar = sheetpack::parseSidecar(sheetpack::readText(sidecarPath), sidecarPath);
+    }
+    sheetpack::PackedSheet sheet;
+    try {
+        sheet = sheetpack::packSheet(std::move(sprites), sidecar, options);
+    } catch (const sheetpack::Error& e) {
+        throw sheetpack::Error(positional[0] + ": " + e.what());
+    }
+    sheetpack::writeFile((out.parent_path() / options.textureName).string(),
+                         sheetpack::writePng(sheet.atlas));
+    sheetpack::writeFile(out.string(), sheet.file);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "--help" || command == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    try {
+        if (command == "pack") {
+            return pack(argc, argv);
+        }
+        throw UsageError(command.empty() ? "no command" : "unknown command " + command);
+    } catch (const UsageError& e) {
+        std::cerr << "qfsheet: " << e.what() << "\n" << kUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "qfsheet: " << e.what() << "\n";
+        return 1;
+    }
+}
