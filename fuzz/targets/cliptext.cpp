@@ -6,8 +6,9 @@
 #include <cmath>
 
 #include "FuzzSupport.h"
-#include "common/GameTexts.h"
+#include "common/ui/GameTexts.h"
 #include "game/IFont.h"
+#include "lang/Ptr.h"
 #include "lang/String.h"
 
 namespace {
@@ -58,7 +59,7 @@ public:
     int getLeading() override { return 0; }
     int getTracking() override { return tracking_; }
     gr::Rect getStringBounds(const std::string& text, int, int, int start, int count) override {
-        return gr::Rect{0, 0, float(getStringWidth(text, start, count)), 10};
+        return gr::Rect(0, 0, getStringWidth(text, start, count), 10);
     }
 
 private:

@@ -3,7 +3,7 @@
 // the fuzzer reaches the 7z reader behind the cipher. Bad data throws
 // lang::Exception, never more.
 #include "FuzzSupport.h"
-#include "common/SealedFile.h"
+#include "common/save/SealedFile.h"
 #include "lang/Exception.h"
 #include "util/AES.h"
 
