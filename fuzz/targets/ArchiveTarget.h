@@ -25,13 +25,13 @@ inline void runArchive(io::ZipFile& backend, const uint8_t* data, size_t size) {
     for (int index = -1; index <= count && index < 64; ++index) {
         std::vector<uint8_t> bytes(3, 0xAA);
         const int error = backend.extract(index, bytes);
-        QF_FUZZ_CHECK(error == 0 || bytes.empty(),
-                      "entry " + std::to_string(index) + " failed with error " +
-                          std::to_string(error) + " but left " + std::to_string(bytes.size()) +
-                          " bytes");
-        QF_FUZZ_CHECK(error != 0 || (index >= 0 && index < count),
-                      "entry " + std::to_string(index) + " of " + std::to_string(count) +
-                          " extracted");
+        QF_FUZZ_CHECK(error == 0 || bytes.empty(), "entry " + std::to_string(index) +
+                                                       " failed with error " +
+                                                       std::to_string(error) + " but left " +
+                                                       std::to_string(bytes.size()) + " bytes");
+        QF_FUZZ_CHECK(
+            error != 0 || (index >= 0 && index < count),
+            "entry " + std::to_string(index) + " of " + std::to_string(count) + " extracted");
     }
 }
 

@@ -47,7 +47,8 @@ private:
     size_t pos_ = 0;
 };
 
-[[noreturn]] inline void fail(const char* file, int line, const char* what, const std::string& detail) {
+[[noreturn]] inline void fail(const char* file, int line, const char* what,
+                              const std::string& detail) {
     std::fprintf(stderr, "%s:%d: property failed: %s\n%s\n", file, line, what, detail.c_str());
     std::abort();
 }
@@ -55,9 +56,9 @@ private:
 }  // namespace fuzz
 
 // Aborts (a crash to libFuzzer) when a property of the parser does not hold.
-#define QF_FUZZ_CHECK(cond, detail)                                \
-    do {                                                           \
-        if (!(cond)) {                                             \
-            ::fuzz::fail(__FILE__, __LINE__, #cond, (detail));     \
-        }                                                          \
+#define QF_FUZZ_CHECK(cond, detail)                            \
+    do {                                                       \
+        if (!(cond)) {                                         \
+            ::fuzz::fail(__FILE__, __LINE__, #cond, (detail)); \
+        }                                                      \
     } while (0)

@@ -80,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const WrappedText wrapped = wrapText(*font, text, width);
     QF_FUZZ_CHECK(!wrapped.lines.empty() || lang::toUTF32(text).empty(), "no lines");
     if (!(width > 0)) {
-        QF_FUZZ_CHECK(wrapped.lines.size() == 1 && wrapped.lines[0].empty() &&
-                          wrapped.widestLine == 0,
-                      "a width of 0 or less gives one empty line");
+        QF_FUZZ_CHECK(
+            wrapped.lines.size() == 1 && wrapped.lines[0].empty() && wrapped.widestLine == 0,
+            "a width of 0 or less gives one empty line");
         return 0;
     }
     std::u32string joined;

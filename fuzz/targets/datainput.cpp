@@ -29,6 +29,11 @@ struct Model {
     }
 };
 
+// memcmp, which must not see the null pointer of empty data.
+bool same(const void* a, const void* b, size_t n) {
+    return n == 0 || std::memcmp(a, b, n) == 0;
+}
+
 std::string where(const Model& m, int op) {
     return "op " + std::to_string(op) + " at " + std::to_string(m.pos) + " of " +
            std::to_string(m.size);
@@ -122,7 +127,7 @@ void step(io::DataInputStream& in, Model& m, int op, int arg) {
                 std::string v = in.readString(length);
                 QF_FUZZ_CHECK(ok, at);
                 const size_t n = length > 0 ? size_t(length) : 0;
-                QF_FUZZ_CHECK(v.size() == n && std::memcmp(v.data(), m.data + m.pos, n) == 0, at);
+                QF_FUZZ_CHECK(v.size() == n && same(v.data(), m.data + m.pos, n), at);
                 m.pos += n;
             } catch (const io::IOException&) {
                 QF_FUZZ_CHECK(!ok, at);
@@ -135,9 +140,9 @@ void step(io::DataInputStream& in, Model& m, int op, int arg) {
             const bool ok = m.has(2) && n >= 0 && m.has(2 + size_t(n));
             try {
                 std::string v = in.readUTF();
-                QF_FUZZ_CHECK(ok && v.size() == size_t(n) &&
-                                  std::memcmp(v.data(), m.data + m.pos + 2, v.size()) == 0,
-                              at);
+                QF_FUZZ_CHECK(
+                    ok && v.size() == size_t(n) && same(v.data(), m.data + m.pos + 2, v.size()),
+                    at);
                 m.pos += 2 + size_t(n);
             } catch (const io::IOException&) {
                 QF_FUZZ_CHECK(!ok, at);
@@ -156,7 +161,7 @@ void step(io::DataInputStream& in, Model& m, int op, int arg) {
             try {
                 int got = in.readUTF(buffer.get(), bufferSize);
                 QF_FUZZ_CHECK(ok && got == n && buffer[size_t(n)] == 0 &&
-                                  std::memcmp(buffer.get(), m.data + m.pos + 2, size_t(n)) == 0,
+                                  same(buffer.get(), m.data + m.pos + 2, size_t(n)),
                               at);
                 m.pos += 2 + size_t(n);
             } catch (const io::IOException&) {
@@ -176,8 +181,7 @@ void step(io::DataInputStream& in, Model& m, int op, int arg) {
             const int count = arg % 33;
             const int got = in.read(buffer, count);
             const size_t expected = std::min(size_t(count), m.size - m.pos);
-            QF_FUZZ_CHECK(got == int(expected) && std::memcmp(buffer, m.data + m.pos, expected) == 0,
-                          at);
+            QF_FUZZ_CHECK(got == int(expected) && same(buffer, m.data + m.pos, expected), at);
             m.pos += expected;
             break;
         }

@@ -1,7 +1,9 @@
-// The JSON tokenizer behind util::JSON::parse. A document it accepts must be
-// written back as text that parses to the same document, compact and pretty.
-#include "FuzzSupport.h"
+// The JSON tokenizer behind util::JSON::parse. Only the empty text gives the
+// empty (Null) document, since every other text must open an object or an
+// array; a document it accepts must be written back as text that parses to
+// the same document, compact and pretty.
 #include "util/JSON.h"
+#include "FuzzSupport.h"
 #include "util/JSONParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -9,6 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         doc = util::JSONParser::parse(reinterpret_cast<const char*>(data), size);
     } catch (const util::JSON::ParseError&) {
+        return 0;
+    }
+    QF_FUZZ_CHECK((doc.getType() == util::JSON::TYPE_NULL) == (size == 0),
+                  "root of type " + std::to_string(doc.getType()) + " from " +
+                      std::to_string(size) + " bytes");
+    if (size == 0) {
         return 0;
     }
     const std::string compact = doc.toString(false);

@@ -223,22 +223,22 @@ private:
 
     void values(int a, int b, const std::string& key) {
         const int type = lua_type(L_, a);
-        QF_FUZZ_CHECK(lua_type(L_, b) == type,
-                      "key " + key + ": " + describe(L_, a) + " read back as " + describe(L_, b) +
-                          "\n" + text_);
+        QF_FUZZ_CHECK(lua_type(L_, b) == type, "key " + key + ": " + describe(L_, a) +
+                                                   " read back as " + describe(L_, b) + "\n" +
+                                                   text_);
         if (type == LUA_TTABLE) {
             tables(a, b, true);
         } else if (type == LUA_TNUMBER) {
             const float x = lua_tonumber(L_, a);
             const float y = lua_tonumber(L_, b);
-            QF_FUZZ_CHECK((std::isnan(x) && std::isnan(y)) ||
-                              (x == y && std::signbit(x) == std::signbit(y)),
-                          "key " + key + ": " + describe(L_, a) + " read back as " +
-                              describe(L_, b) + "\n" + text_);
+            QF_FUZZ_CHECK(
+                (std::isnan(x) && std::isnan(y)) || (x == y && std::signbit(x) == std::signbit(y)),
+                "key " + key + ": " + describe(L_, a) + " read back as " + describe(L_, b) + "\n" +
+                    text_);
         } else {
-            QF_FUZZ_CHECK(lua_rawequal(L_, a, b),
-                          "key " + key + ": " + describe(L_, a) + " read back as " +
-                              describe(L_, b) + "\n" + text_);
+            QF_FUZZ_CHECK(lua_rawequal(L_, a, b), "key " + key + ": " + describe(L_, a) +
+                                                      " read back as " + describe(L_, b) + "\n" +
+                                                      text_);
         }
     }
 
@@ -269,7 +269,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         try {
             s.runBuffer(text.data(), text.size(), "saved table", &read);
         } catch (const lua::LuaException& e) {
-            QF_FUZZ_CHECK(false, std::string("written text does not load: ") + e.what() + "\n" + text);
+            QF_FUZZ_CHECK(false,
+                          std::string("written text does not load: ") + e.what() + "\n" + text);
         }
         read.push();
         Compare(L, text).tables(written, lua_gettop(L), false);

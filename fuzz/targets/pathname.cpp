@@ -1,8 +1,8 @@
 // PathName: splitting and normalising any text. The parts must put the path
 // back together, and normalising a normal path must change nothing.
+#include "io/PathName.h"
 #include "FuzzSupport.h"
 #include "io/IOException.h"
-#include "io/PathName.h"
 
 namespace {
 

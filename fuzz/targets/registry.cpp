@@ -11,8 +11,8 @@
 namespace {
 
 const util::AES& cipher() {
-    static const util::AES* aes = new util::AES(util::detail::registryKey(),
-                                                util::AES::KEY_LENGTH_256, util::AES::PAD_MODE_RANDOM);
+    static const util::AES* aes = new util::AES(
+        util::detail::registryKey(), util::AES::KEY_LENGTH_256, util::AES::PAD_MODE_RANDOM);
     return *aes;
 }
 

@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool encryptHere = in.flag();
     std::vector<uint8_t> bytes = in.rest();
     if (encryptHere) {
-        static const util::AES* aes = new util::AES(contentKey(), util::AES::KEY_LENGTH_FROM_KEY,
-                                                    util::AES::PAD_MODE_PKCS7);
+        static const util::AES* aes =
+            new util::AES(contentKey(), util::AES::KEY_LENGTH_FROM_KEY, util::AES::PAD_MODE_PKCS7);
         std::vector<uint8_t> sealed;
         aes->encrypt(bytes, sealed);
         bytes.swap(sealed);

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         audio::AudioFormat format{};
         std::vector<uint8_t> pcm =
             audio::decodeAudio(data, size, audio::AudioReader::TYPE_WAV, &format, 1 << 20);
-        QF_FUZZ_CHECK(pcm.size() <= size, std::to_string(pcm.size()) + " of " + std::to_string(size));
+        QF_FUZZ_CHECK(pcm.size() <= size,
+                      std::to_string(pcm.size()) + " of " + std::to_string(size));
     } catch (const lang::Exception&) {
         return 0;
     }

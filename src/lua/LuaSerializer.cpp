@@ -47,8 +47,9 @@ void appendNumber(lua_Number value, std::string& out) {
     } else if (std::isinf(value)) {
         out += value > 0 ? "1/0" : "-1/0";
     } else {
+        // Nine significant digits read back as the same float.
         char text[64];
-        std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
         out += text;
     }
 }

@@ -80,7 +80,11 @@ bool decodeRegistry(const uint8_t* bytes, size_t size, JSON& document) {
         QF_LOG("", lang::log::ERROR, "Registry load failed because the file seems to be corrupted");
         return false;
     }
-    document = std::move(parsed);
+    // An empty text parses as Null; kept as Null it would be saved as "null",
+    // which is no document, and the next load would call the file corrupted.
+    if (parsed.getType() == JSON::TYPE_OBJECT) {
+        document = std::move(parsed);
+    }
     return true;
 }
 

@@ -25,8 +25,8 @@ public:
 };
 
 // The document held in the bytes of a store file: decrypted, parsed, and
-// accepted when its root is an object (or it holds no text). A damaged file
-// is logged and gives false and an empty object.
+// accepted when its root is an object; a file that holds no text gives an
+// empty object. A damaged file is logged and gives false and an empty object.
 bool decodeRegistry(const uint8_t* bytes, size_t size, JSON& document);
 
 }  // namespace util
