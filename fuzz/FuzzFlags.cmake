@@ -15,3 +15,5 @@ add_compile_options(-O1 -gline-tables-only -fno-omit-frame-pointer
 # lld drops unreferenced sections together with their coverage tables, which
 # the line-breaking target relies on (see fuzz/CMakeLists.txt); it links faster too.
 add_link_options(-fsanitize=address,undefined -fuse-ld=lld)
+
+include(${CMAKE_CURRENT_LIST_DIR}/Dependencies.cmake)

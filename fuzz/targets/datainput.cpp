@@ -146,8 +146,8 @@ void step(io::DataInputStream& in, Model& m, int op, int arg) {
                 m.pos += 2 + size_t(n);
             } catch (const io::IOException&) {
                 QF_FUZZ_CHECK(!ok, at);
-                // The length was read before a refusal; the rest is unknown.
-                m.pos = m.size;
+                // A refused length has been read; a short text reads all there is.
+                m.pos = m.has(2) && n < 0 ? m.pos + 2 : m.size;
             }
             break;
         }
@@ -166,7 +166,7 @@ void step(io::DataInputStream& in, Model& m, int op, int arg) {
                 m.pos += 2 + size_t(n);
             } catch (const io::IOException&) {
                 QF_FUZZ_CHECK(!ok, at);
-                m.pos = m.size;
+                m.pos = m.has(2) && (n < 0 || n >= bufferSize) ? m.pos + 2 : m.size;
             }
             break;
         }

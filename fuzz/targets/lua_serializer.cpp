@@ -167,6 +167,9 @@ public:
 
     // The table at `a` as written must equal the table at `b` as read.
     void tables(int a, int b, bool nested) {
+        // Three slots a level; the writer refuses trees deeper than Lua's stack allows.
+        QF_FUZZ_CHECK(lua_checkstack(L_, 4),
+                      "no stack left at depth " + std::to_string(path_.size()));
         path_.push_back(lua_topointer(L_, a));
         int kept = 0;
         lua_pushnil(L_);
