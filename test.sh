@@ -2,7 +2,7 @@
 # Sets up (if needed), checks the formatting, builds and runs every test with ctest.
 #   ./test.sh               the normal build in build/
 #   ./test.sh --sanitize    also the unit tests under ASan+UBSan (build-asan/); CI does this
-#   ./test.sh -R Pattern    extra arguments go to ctest
+#   ./test.sh -R Pattern    extra arguments go to ctest (and skip the fuzz runs)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 ROOT=$PWD
@@ -16,6 +16,8 @@ for a in "$@"; do
         *) CTEST_ARGS+=("$a") ;;
     esac
 done
+FUZZ=1
+[ ${#CTEST_ARGS[@]} -eq 0 ] || FUZZ=0
 
 bash scripts/setup.sh
 
@@ -63,4 +65,11 @@ if [ "$SANITIZE" -eq 1 ]; then
         TSAN_OPTIONS=halt_on_error=1 QF_SOURCE_DIR=$ROOT QF_BINARY_DIR=$ROOT/build-tsan \
             "build-tsan/tests/$t" --gtest_brief=1
     done
+fi
+
+# Each fuzz target for a short while on its seed corpus, with clang in
+# build-fuzz/ (bench/fuzz.sh runs them longer).
+if [ "$FUZZ" -eq 1 ]; then
+    echo "== fuzz targets, 15 s each (build-fuzz/)"
+    fuzz/run.sh 15
 fi

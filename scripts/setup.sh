@@ -17,6 +17,7 @@ PACKAGES=(
     libpng-dev libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
     libgtest-dev libgmock-dev libbenchmark-dev libarchive-dev
     lame sox librsvg2-bin gettext python3 clang-format
+    clang lld libclang-rt-14-dev
 )
 
 log() { printf '[setup] %s\n' "$*" >&2; }

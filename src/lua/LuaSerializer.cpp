@@ -47,8 +47,9 @@ void appendNumber(lua_Number value, std::string& out) {
     } else if (std::isinf(value)) {
         out += value > 0 ? "1/0" : "-1/0";
     } else {
+        // Nine significant digits read back as the same float.
         char text[64];
-        std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
         out += text;
     }
 }
@@ -61,6 +62,42 @@ void appendNumericEscape(unsigned char byte, bool digitFollows, std::string& out
         throw LuaException(lang::Format("Failed to generate numerical escape for string literal."));
     }
     out.append(text, static_cast<size_t>(length));
+}
+
+// Feeds the compiler a nested body as the constructor it belongs in.
+struct Pieces {
+    const char* parts[3];
+    size_t sizes[3];
+    int next;
+};
+
+const char* readPiece(lua_State*, void* data, size_t* size) {
+    Pieces* p = static_cast<Pieces*>(data);
+    while (p->next < 3) {
+        const int i = p->next++;
+        if (p->sizes[i] > 0) {
+            *size = p->sizes[i];
+            return p->parts[i];
+        }
+    }
+    *size = 0;
+    return nullptr;
+}
+
+bool compiles(lua_State* L, const char* text, size_t size, bool nested, std::string& error) {
+    static const char open[] = "return {\n";
+    static const char close[] = "}";
+    Pieces pieces{{open, text, close},
+                  {nested ? sizeof open - 1 : 0, size, nested ? sizeof close - 1 : 0},
+                  0};
+    const int top = lua_gettop(L);
+    const int status = lua_load(L, readPiece, &pieces, "saved table");
+    if (status != 0) {
+        const char* message = lua_tostring(L, -1);
+        error = message ? message : "unknown error";
+    }
+    lua_settop(L, top);
+    return status == 0;
 }
 
 class Serializer {
@@ -228,7 +265,16 @@ void serializeTable(lua_State* L, int index, int indent, bool nested, std::strin
     if (index < 0 && index > LUA_REGISTRYINDEX) {
         index = lua_gettop(L) + index + 1;
     }
+    const size_t start = out.size();
     Serializer(L, out).table(index, indent, nested);
+    // Lua's compiler has limits of its own (nesting, registers, constants) that
+    // a table can exceed; text that would not load is refused, not written.
+    std::string error;
+    if (!compiles(L, out.data() + start, out.size() - start, nested, error)) {
+        out.resize(start);
+        throw LuaException(
+            lang::Format("Table cannot be saved: its text does not load: {0}", error));
+    }
 }
 
 }  // namespace lua

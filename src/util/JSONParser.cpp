@@ -344,9 +344,12 @@ void Tokenizer::number() {
         fail(kBadInteger, pos_);
     }
     if (overflow) {
-        // Too large for 64 bits: keep the nearest double, saturate the integer.
+        // Too large for 64 bits: keep the nearest double, saturate the integer;
+        // beyond a double's range it fails like a float would.
         double value = 0;
-        readReal(pos_, last, value);
+        if (!readReal(pos_, last, value)) {
+            fail(kBadInteger, pos_);
+        }
         add(JSON::fromReal(value));
     } else {
         int64_t value =

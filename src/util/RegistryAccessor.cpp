@@ -30,31 +30,16 @@ AES cipher() {
 }
 
 void load(JSON& document) {
-    document = JSON::ObjectType();
+    std::vector<uint8_t> bytes;
     try {
         lang::Ptr<io::AppDataInputStream> in = new io::AppDataInputStream(kFileName);
-        std::vector<uint8_t> bytes = io::readAll(*in);
-        std::vector<uint8_t> plain;
-        if (!cipher().decrypt(bytes, plain)) {
-            QF_LOG("", lang::log::ERROR,
-                   "Registry load failed because the file seems to be corrupted");
-            return;
-        }
-        JSON parsed;
-        parsed.parse(reinterpret_cast<const char*>(plain.data()), plain.size());
-        // Any other root would make every later member access throw.
-        if (parsed.getType() != JSON::TYPE_OBJECT && parsed.getType() != JSON::TYPE_NULL) {
-            QF_LOG("", lang::log::ERROR,
-                   "Registry load failed because the file seems to be corrupted");
-            return;
-        }
-        document = std::move(parsed);
-    } catch (const JSON::JSONException& e) {
-        QF_LOG("", lang::log::ERROR,
-               "Registry load failed because the file seems to be corrupted: %s", e.what());
+        bytes = io::readAll(*in);
     } catch (const std::exception&) {
         // No file yet, or an unreadable one: start empty.
+        document = JSON::ObjectType();
+        return;
     }
+    decodeRegistry(bytes.data(), bytes.size(), document);
 }
 
 void save(const JSON& document) {
@@ -74,6 +59,34 @@ void save(const JSON& document) {
 }
 
 }  // namespace
+
+bool decodeRegistry(const uint8_t* bytes, size_t size, JSON& document) {
+    document = JSON::ObjectType();
+    std::vector<uint8_t> plain;
+    if (!cipher().decrypt(bytes, size, plain)) {
+        QF_LOG("", lang::log::ERROR, "Registry load failed because the file seems to be corrupted");
+        return false;
+    }
+    JSON parsed;
+    try {
+        parsed.parse(reinterpret_cast<const char*>(plain.data()), plain.size());
+    } catch (const JSON::JSONException& e) {
+        QF_LOG("", lang::log::ERROR,
+               "Registry load failed because the file seems to be corrupted: %s", e.what());
+        return false;
+    }
+    // Any other root would make every later member access throw.
+    if (parsed.getType() != JSON::TYPE_OBJECT && parsed.getType() != JSON::TYPE_NULL) {
+        QF_LOG("", lang::log::ERROR, "Registry load failed because the file seems to be corrupted");
+        return false;
+    }
+    // An empty text parses as Null; kept as Null it would be saved as "null",
+    // which is no document, and the next load would call the file corrupted.
+    if (parsed.getType() == JSON::TYPE_OBJECT) {
+        document = std::move(parsed);
+    }
+    return true;
+}
 
 RegistryAccessor::RegistryAccessor() {
     Store& s = store();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "util/JSON.h"
 
 namespace util {
@@ -20,5 +23,10 @@ public:
     /// The document; valid while this accessor exists.
     JSON& registry();
 };
+
+// The document held in the bytes of a store file: decrypted, parsed, and
+// accepted when its root is an object; a file that holds no text gives an
+// empty object. A damaged file is logged and gives false and an empty object.
+bool decodeRegistry(const uint8_t* bytes, size_t size, JSON& document);
 
 }  // namespace util

@@ -21,7 +21,7 @@ TEST_F(LuaSerializeTest, WritesLuaSource) {
     const SerializeCase cases[] = {
         {"t = {}", "\n"},
         {"t = { b = true, f = false }", nullptr},
-        {"t = { n = 1234567 }", "n = 1.23457e+06\n"},
+        {"t = { n = 1234567 }", "n = 1234567\n"},
         {"t = { n = -0.5 }", "n = -0.5\n"},
         {"t = { n = 0/0 }", "n = 0/0\n"},
         {"t = { n = math.huge }", "n = 1/0\n"},
