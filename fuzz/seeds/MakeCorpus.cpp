@@ -96,7 +96,7 @@ Bytes makeArchive(const char* format, const char* compression, const std::vector
     archive* a = archive_write_new();
     try {
         check(a, std::string(format) == "7zip" ? archive_write_set_format_7zip(a)
-                                                : archive_write_set_format_zip(a));
+                                               : archive_write_set_format_zip(a));
         check(a, archive_write_set_format_option(a, format, "compression", compression));
         check(a, archive_write_set_bytes_in_last_block(a, 1));
         check(a, archive_write_open(a, &out, nullptr, appendTo, nullptr));
@@ -251,7 +251,8 @@ void composites() {
     missing.string("no such sprite").int16(0).int16(0).endChunk().endFile();
     seed("compo_dat", "missing-part.dat", missing.data());
 
-    seed("compo_json", "adobe.json", R"({"meta": {"app": "Adobe", "image": "s.png", "sheet": "parts"},
+    seed("compo_json", "adobe.json",
+         R"({"meta": {"app": "Adobe", "image": "s.png", "sheet": "parts"},
  "compo": [{"name": "cart", "sprites": [
    {"name": "a", "x": 1, "y": 2, "scale": [1, 2], "flip": [-1, 1], "angle": 30, "id": "wheel"},
    {"name": "b", "x": -4, "y": 0.5, "scale": [0.5, 0.5], "flip": [1, 1], "angle": 0, "id": "box"}]},
@@ -379,10 +380,15 @@ void audio() {
 
 void paths() {
     // Flag byte 0: the rest is a path; 1: a length-prefixed folder, then a path.
-    const char* const plain[] = {
-        "scripts/level1.lua", "/usr/share/quillfire/bundle/../data/./sheet.dat",
-        "C:\\Games\\Quillfire\\config.lua", "a//b///c/", "..", "/", "file.tar.gz", ".hidden",
-        "levels/"};
+    const char* const plain[] = {"scripts/level1.lua",
+                                 "/usr/share/quillfire/bundle/../data/./sheet.dat",
+                                 "C:\\Games\\Quillfire\\config.lua",
+                                 "a//b///c/",
+                                 "..",
+                                 "/",
+                                 "file.tar.gz",
+                                 ".hidden",
+                                 "levels/"};
     int n = 0;
     for (const char* p : plain) {
         seed("pathname", "path-" + std::to_string(n++), prefixed(0, bytesOf(p)));
@@ -431,7 +437,8 @@ void json() {
     seed("json", "written-compact", doc.toString(false));
     seed("json", "written-pretty", doc.toString(true));
     seed("lua_json", "written-compact", doc.toString(false));
-    seed("lua_json", "object-root", R"({"settings": {"volume": 0.5, "muted": false}, "list": [1, "two"]})");
+    seed("lua_json", "object-root",
+         R"({"settings": {"volume": 0.5, "muted": false}, "list": [1, "two"]})");
 }
 
 void utf8() {
@@ -441,13 +448,17 @@ void utf8() {
     seed("utf8", "utf8", prefixed(1 + 6 * 4, bytesOf(text)));
     seed("utf8", "utf8-small-room", prefixed(1 + 6 * 2, bytesOf(text)));
     seed("utf8", "utf8-broken",
-         prefixed(1 + 6 * 4, bytesOf("a\xC3" "b\xE2\x80" "c\xF8\x80\x80\x80\x80\xED\xA0\x80\xC0\xAF")));
+         prefixed(1 + 6 * 4, bytesOf("a\xC3"
+                                     "b\xE2\x80"
+                                     "c\xF8\x80\x80\x80\x80\xED\xA0\x80\xC0\xAF")));
     seed("utf8", "ascii", prefixed(0 + 6 * 1, bytesOf("plain text \x80\xFF")));
-    seed("utf8", "utf16le", prefixed(3 + 6 * 4, Bytes{'Q', 0, 0xFC, 0, 0x3D, 0xD8, 0x26, 0xDC,
-                                                      0x00, 0xDC, 0x00, 0xD8}));
+    seed("utf8", "utf16le",
+         prefixed(3 + 6 * 4,
+                  Bytes{'Q', 0, 0xFC, 0, 0x3D, 0xD8, 0x26, 0xDC, 0x00, 0xDC, 0x00, 0xD8}));
     seed("utf8", "utf16be", prefixed(2 + 6 * 4, Bytes{0, 'Q', 0xD8, 0x3D, 0xDC, 0x26, 0xD8, 0x00}));
-    seed("utf8", "utf32le", prefixed(5 + 6 * 4, Bytes{0x26, 0xF4, 0x01, 0, 0xFF, 0xFF, 0x10, 0,
-                                                      0, 0, 0x11, 0, 'A', 0, 0, 0}));
+    seed("utf8", "utf32le",
+         prefixed(5 + 6 * 4,
+                  Bytes{0x26, 0xF4, 0x01, 0, 0xFF, 0xFF, 0x10, 0, 0, 0, 0x11, 0, 'A', 0, 0, 0}));
     seed("utf8", "utf32be", prefixed(4 + 6 * 4, Bytes{0, 0x01, 0xF4, 0x26, 0, 0, 0, 'A'}));
 }
 
@@ -481,8 +492,8 @@ void dataInput() {
     data.int8(-5).boolean(true).int16(-2).int32(123456789).float32(1.5f);
     data.int32(0x40091EB8).int32(0x51EB851F);  // the double 3.14
     data.bytes("fixed", 5).string("Quill").string("text").int16(-1).bytes("rest", 4);
-    const std::vector<std::pair<int, int>> reads{{0, 0}, {1, 0},  {2, 0},  {3, 0}, {4, 0}, {5, 0},
-                                                 {6, 5}, {7, 0},  {8, 16}, {7, 0}, {9, 2}, {10, 8}};
+    const std::vector<std::pair<int, int>> reads{{0, 0}, {1, 0}, {2, 0},  {3, 0}, {4, 0}, {5, 0},
+                                                 {6, 5}, {7, 0}, {8, 16}, {7, 0}, {9, 2}, {10, 8}};
     Bytes script{0, uint8_t(reads.size())};
     for (const auto& r : reads) {
         script.push_back(uint8_t(r.first));
@@ -501,10 +512,10 @@ void serializer() {
     // from a fixed seed, and one by hand: a named string, a nested list with a
     // number and a cycle back to the top.
     seed("lua_serializer", "by-hand",
-         Bytes{0, 0, 2, 0, 4, 'n', 'a', 'm', 'e',  // key "score" = "name"
-               3, 0, 9,                             // nested table under "level"
-               2, 2, 0x10, 0x00,                    // append 16 - 1000
-               5, 0, 0, 0,                          // key "a" = the top table
+         Bytes{0, 0, 2,    0,    4, 'n', 'a', 'm', 'e',  // key "score" = "name"
+               3, 0, 9,                                  // nested table under "level"
+               2, 2, 0x10, 0x00,                         // append 16 - 1000
+               5, 0, 0,    0,                            // key "a" = the top table
                4});
     std::mt19937 random(18);
     for (int n = 0; n < 6; ++n) {
