@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "support/testserver/LogCapture.h"
+#include "support/LogCapture.h"
 #include "support/testserver/TempAppData.h"
 #include "util/AES.h"
 #include "util/Registry.h"
