@@ -183,8 +183,10 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
     shell.reportPointer();
     shell.replayActivation();
     SystemClock clock;
+    // Nobody watches a headless run with a fixed step: it runs as fast as it can.
+    const bool unpaced = options.headless && options.fixedDt > 0;
     const int exitCode =
-        shell.runMainLoop(clock, settings.framerate, options.fixedDt, options.frames);
+        shell.runMainLoop(clock, unpaced ? 0 : settings.framerate, options.fixedDt, options.frames);
     if (!options.capture.empty() && shell.context()) {
         shell.context()->captureScreen(options.capture);
     }
