@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <tuple>
 
 #include "game/CompoSpriteSet.h"
@@ -16,6 +17,7 @@
 #include "game/Sprite.h"
 #include "sheetpack/CompoSource.h"
 #include "sheetpack/Png.h"
+#include "sheetpack/SheetPacker.h"
 #include "sheetpack/TexturePackerSheet.h"
 #include "tools/SheetTestSupport.h"
 #include "tools/ToolRun.h"
@@ -229,6 +231,27 @@ TEST(SheetConvertTest, CompositeSourcesLoadAlikeAsJsonAndAsChunkFiles) {
     const game::CompoSprite* watcher = fromJson->get("WATCHER");
     EXPECT_EQ(watcher->getSpriteEntry(0)->name, "body");
     EXPECT_EQ(watcher->getSpriteEntry(2)->name, "eye#left");
+}
+
+TEST(SheetConvertTest, CompositePartsAreCheckedAgainstTheSheetsSprites) {
+    PackedSprite body, eye;
+    body.name = "body";
+    eye.name = "eye";
+    const std::vector<uint8_t> sheet = writeSheetFile("figures.png", {body, eye});
+    EXPECT_EQ(sheetSpriteNames(sheet, "figures.dat"), (std::set<std::string>{"body", "eye"}));
+    const std::vector<Composite> watcher = parseCompoSource(COMPO_SOURCE, "w.json");
+    checkParts(watcher, {"body", "eye"}, "w.json");
+
+    const std::vector<uint8_t> cut(sheet.begin(), sheet.end() - 3);
+    const std::vector<uint8_t> other = {'Z', 'W', 'Q', 'A', 0, 0, 0, 0};
+    sheettest::expectFailures({
+        {"missing sprite", [&] { checkParts(watcher, {"body"}, "w.json"); },
+         "w.json: WATCHER: the part \"eye\" names no sprite of the sheets"},
+        {"cut sheet", [&] { sheetSpriteNames(cut, "figures.dat"); },
+         "figures.dat: the sheet file is cut short"},
+        {"no sheet", [&] { sheetSpriteNames(other, "figures.dat"); },
+         "figures.dat: not a \"PLXB\" sheet file"},
+    });
 }
 
 TEST(SheetConvertTest, BadCompositeSourcesAreNamed) {

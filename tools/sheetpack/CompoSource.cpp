@@ -116,6 +116,101 @@ std::vector<Composite> parseCompoSource(const std::string& text, const std::stri
     return composites;
 }
 
+namespace {
+
+// Big-endian fields of a chunk file, refusing to read past its end.
+class FieldReader {
+public:
+    FieldReader(const uint8_t* data, size_t size, const std::string& name)
+        : data_(data), size_(size), name_(name) {}
+
+    size_t left() const { return size_ - at_; }
+    uint32_t int32() {
+        need(4);
+        const uint32_t v = uint32_t(data_[at_]) << 24 | uint32_t(data_[at_ + 1]) << 16 |
+                           uint32_t(data_[at_ + 2]) << 8 | data_[at_ + 3];
+        at_ += 4;
+        return v;
+    }
+    int int16() {
+        need(2);
+        const int v = int16_t(data_[at_] << 8 | data_[at_ + 1]);
+        at_ += 2;
+        return v;
+    }
+    std::string string() {
+        const int length = int16();
+        if (length < 0) {
+            throw Error(name_ + ": a negative string length");
+        }
+        need(size_t(length));
+        std::string text(reinterpret_cast<const char*>(data_ + at_), size_t(length));
+        at_ += size_t(length);
+        return text;
+    }
+    FieldReader sub(size_t size) {
+        need(size);
+        FieldReader inner(data_ + at_, size, name_);
+        at_ += size;
+        return inner;
+    }
+
+private:
+    void need(size_t n) const {
+        if (left() < n) {
+            throw Error(name_ + ": the sheet file is cut short");
+        }
+    }
+
+    const uint8_t* data_;
+    size_t size_;
+    size_t at_ = 0;
+    const std::string& name_;
+};
+
+uint32_t fourCC(const char* id) {
+    return uint32_t(uint8_t(id[0])) << 24 | uint32_t(uint8_t(id[1])) << 16 |
+           uint32_t(uint8_t(id[2])) << 8 | uint8_t(id[3]);
+}
+
+}  // namespace
+
+std::set<std::string> sheetSpriteNames(const std::vector<uint8_t>& file, const std::string& name) {
+    FieldReader reader(file.data(), file.size(), name);
+    if (file.size() < 8 || reader.int32() != fourCC("PLXB")) {
+        throw Error(name + ": not a \"PLXB\" sheet file");
+    }
+    FieldReader payload = reader.sub(reader.int32());
+    std::set<std::string> names;
+    while (payload.left() > 0) {
+        const uint32_t id = payload.int32();
+        FieldReader chunk = payload.sub(payload.int32());
+        if (id != fourCC("SPRT") || chunk.int16() != 1) {
+            continue;
+        }
+        chunk.string();  // the texture
+        for (int n = chunk.int16(); n > 0; --n) {
+            names.insert(chunk.string());
+            for (int field = 0; field < 6; ++field) {
+                chunk.int16();
+            }
+        }
+    }
+    return names;
+}
+
+void checkParts(const std::vector<Composite>& composites, const std::set<std::string>& sprites,
+                const std::string& source) {
+    for (const Composite& compo : composites) {
+        for (const CompoPart& part : compo.parts) {
+            if (!sprites.count(part.sprite)) {
+                throw Error(source + ": " + compo.name + ": the part \"" + part.sprite +
+                            "\" names no sprite of the sheets");
+            }
+        }
+    }
+}
+
 std::vector<uint8_t> writeCompoFile(const std::vector<Composite>& composites, int scale) {
     if (composites.size() > static_cast<size_t>(MAX_FIELD)) {
         throw Error("more than 32767 composites in one file");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,15 @@ struct Composite {
 // for a meta the engine's JSON loader refuses, a position that is no whole
 // pixel, a flip other than 1 or -1, or a composite named twice.
 std::vector<Composite> parseCompoSource(const std::string& text, const std::string& name);
+
+// The sprite names of a "PLXB" sheet file. Throws sheetpack::Error naming
+// `name` when the bytes are no such file.
+std::set<std::string> sheetSpriteNames(const std::vector<uint8_t>& file, const std::string& name);
+
+// Throws sheetpack::Error "<source>: <composite>: ..." for the first part
+// whose sprite is not in `sprites`, which the engine would refuse to load.
+void checkParts(const std::vector<Composite>& composites, const std::set<std::string>& sprites,
+                const std::string& source);
 
 // The "ZWQA" file of the composites, positions multiplied by `scale`. Throws
 // sheetpack::Error for a composite named twice or a number beyond 16 bits.

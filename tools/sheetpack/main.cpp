@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ namespace {
 const char* kUsage =
     "Usage: qfsheet pack [options] OUT.dat INPUT...\n"
     "       qfsheet convert [options] OUT.dat SHEET.json\n"
-    "       qfsheet compo [--scale N] OUT.dat SOURCE.json...\n"
+    "       qfsheet compo [--scale N] [--sheet FILE]... OUT.dat SOURCE.json...\n"
     "       qfsheet --help\n"
     "\n"
     "pack   packs PNG files into one atlas and writes the \"PLXB\" sheet file OUT.dat\n"
@@ -44,6 +45,8 @@ const char* kUsage =
     "compo  writes the composite sprites of the JSON sources into one \"ZWQA\"\n"
     "       composite file OUT.dat, parts in drawing order.\n"
     "         --scale N        the sheet's scale: positions are multiplied by it\n"
+    "         --sheet FILE     a \"PLXB\" sheet the parts' sprites come from; with\n"
+    "                          any, a part naming no sprite of them is an error\n"
     "\n"
     "Sprites without a pivot in the sidecar are pivoted on their centre. The same\n"
     "input gives the same bytes. Exit status: 0 on success, 1 when an input is bad\n"
@@ -88,6 +91,7 @@ std::vector<std::string> expandInputs(const std::vector<std::string>& inputs) {
 struct CommandLine {
     sheetpack::PackOptions options;
     std::string sidecarPath;
+    std::vector<std::string> sheets;
     std::vector<std::string> positional;
 };
 
@@ -110,6 +114,8 @@ CommandLine readCommandLine(int argc, char** argv, const std::string& command,
         }
         if (arg == "--sidecar") {
             line.sidecarPath = value();
+        } else if (arg == "--sheet") {
+            line.sheets.push_back(value());
         } else if (arg == "--scale") {
             options.scale = number(arg, value());
         } else if (arg == "--trim") {
@@ -196,18 +202,28 @@ int convert(int argc, char** argv) {
 }
 
 int compo(int argc, char** argv) {
-    const CommandLine line = readCommandLine(argc, argv, "compo", {"--scale"});
+    const CommandLine line = readCommandLine(argc, argv, "compo", {"--scale", "--sheet"});
     if (line.positional.size() < 2) {
         throw UsageError("compo wants OUT.dat and at least one SOURCE.json");
     }
     if (line.options.scale < 1) {
         throw UsageError("--scale wants a number from 1");
     }
+    std::set<std::string> sprites;
+    for (const std::string& sheet : line.sheets) {
+        const std::set<std::string> names =
+            sheetpack::sheetSpriteNames(sheetpack::readFile(sheet), sheet);
+        sprites.insert(names.begin(), names.end());
+    }
     std::vector<sheetpack::Composite> composites;
     for (size_t i = 1; i < line.positional.size(); ++i) {
         const std::string& source = line.positional[i];
-        for (sheetpack::Composite& c :
-             sheetpack::parseCompoSource(sheetpack::readText(source), source)) {
+        std::vector<sheetpack::Composite> read =
+            sheetpack::parseCompoSource(sheetpack::readText(source), source);
+        if (!line.sheets.empty()) {
+            sheetpack::checkParts(read, sprites, source);
+        }
+        for (sheetpack::Composite& c : read) {
             composites.push_back(std::move(c));
         }
     }
