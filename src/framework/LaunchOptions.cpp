@@ -37,7 +37,11 @@ bool takeValue(const std::string& option, const std::string& value, LaunchOption
     if (option == "--fixed-dt") {
         return parseSeconds(value, options.fixedDt);
     }
-    options.capture = value;
+    std::string& text = option == "--record"     ? options.record
+                        : option == "--replay"   ? options.replay
+                        : option == "--hash-log" ? options.hashLog
+                                                 : options.capture;
+    text = value;
     return !value.empty();
 }
 
@@ -51,7 +55,10 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& commandLine) {
             options.arguments.push_back(arg);
         } else if (arg == "--headless") {
             options.headless = true;
-        } else if (arg == "--frames" || arg == "--fixed-dt" || arg == "--capture") {
+        } else if (arg == "--list-natives") {
+            options.listNatives = true;
+        } else if (arg == "--frames" || arg == "--fixed-dt" || arg == "--capture" ||
+                   arg == "--record" || arg == "--replay" || arg == "--hash-log") {
             if (i + 1 >= commandLine.size() || !takeValue(arg, commandLine[i + 1], options)) {
                 options.error = "Option " + arg + " needs a valid value";
                 return options;

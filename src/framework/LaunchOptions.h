@@ -11,6 +11,10 @@ struct LaunchOptions {
     int frames = 0;                      // --frames N: exit after N frames (0: run until closed)
     float fixedDt = 0;                   // --fixed-dt S: every frame advances S seconds
     std::string capture;                 // --capture FILE: PNG of the last frame
+    std::string record;                  // --record FILE: write a replay of the session
+    std::string replay;                  // --replay FILE: play a replay back
+    std::string hashLog;                 // --hash-log FILE: each frame's state hash
+    bool listNatives = false;            // --list-natives: print the scripts' natives
     std::vector<std::string> arguments;  // the command line without these options
     std::string error;                   // why the command line was refused, if it was
 };
