@@ -229,12 +229,19 @@ int reportFatal(SdlShell& shell, const std::string& message) {
 // line are meant from where the program was started.
 void anchorPaths(LaunchOptions& options) {
     const std::string start = workingDirectory();
-    for (std::string* path :
-         {&options.capture, &options.record, &options.replay, &options.hashLog}) {
+    for (std::string* path : {&options.capture, &options.record, &options.replay, &options.hashLog,
+                              &options.shots, &options.stats, &options.testDir}) {
         if (!path->empty() && (*path)[0] != '/' && !start.empty()) {
             *path = start + "/" + *path;
         }
     }
+}
+
+// The executable's file name, for the usage text.
+std::string programName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.empty() ? "quillfire" : name;
 }
 
 void prepareHeadless() {
@@ -247,19 +254,30 @@ void prepareHeadless() {
 int runApplication(int argc, char** argv, const Application& application) {
     VisualStudioLogger logger;
     LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
+    const std::string program = programName(argc > 0 ? argv[0] : "");
     if (!options.error.empty()) {
-        std::fprintf(stderr, "%s\n", options.error.c_str());
+        std::fprintf(stderr, "%s: %s\n\n%s", program.c_str(), options.error.c_str(),
+                     launchUsage(program).c_str());
         return 2;
     }
-    anchorPaths(options);
+    if (options.help) {
+        std::fputs(launchUsage(program).c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("%s\n",
+                    application.version.empty() ? program.c_str() : application.version.c_str());
+        return 0;
+    }
     if (options.listNatives) {
         if (!application.listNatives) {
-            std::fprintf(stderr, "This program publishes no natives to scripts\n");
+            std::fprintf(stderr, "%s publishes no natives to scripts\n", program.c_str());
             return 2;
         }
         std::fputs(application.listNatives().c_str(), stdout);
         return 0;
     }
+    anchorPaths(options);
     if (options.headless) {
         prepareHeadless();
     }
@@ -270,6 +288,7 @@ int runApplication(int argc, char** argv, const Application& application) {
     {
         SingleInstance instance;
         SdlShell shell(options.arguments, options.headless);
+        shell.setLaunchOptions(options);
         try {
             exitCode = startAndRun(shell, options, application, instance);
         } catch (const lang::Throwable& e) {
