@@ -33,7 +33,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/quillfire.desktop
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/quillfire.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/scripting.md ${CMAKE_SOURCE_DIR}/README.md
-    DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillfire OPTIONAL)
 
 # cpack -G DEB in the build folder makes quillfire_<version>_<arch>.deb.
 set(CPACK_PACKAGE_NAME quillfire)
