@@ -9,6 +9,8 @@
 #include "cloudclient/NorvaneCloudManager.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LuaManager.h"
+#include "common/app/NativeListing.h"
+#include "common/app/ReplayDigests.h"
 #include "common/level/GameLevels.h"
 #include "common/save/GameSaves.h"
 #include "common/save/SealedFile.h"
@@ -20,6 +22,7 @@
 #include "framework/KeyCodes.h"
 #include "framework/OSInterface.h"
 #include "framework/Renderer.h"
+#include "framework/Replay.h"
 #include "game/LuaResources.h"
 #include "gr/Context.h"
 #include "gr/Shader.h"
@@ -68,6 +71,9 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
             io::PathName(App::resolvePath(config.shaderPath), platform).toString());
     }
     resources_->getResources().setPath(App::resolvePath(""));
+    contentId_ = contentDigest({App::resolvePath(config.scriptPath),
+                                App::resolvePath(config.commonScriptPath),
+                                App::resolvePath(config.levelPath)});
     createWorld();
     loadGameScripts();
     createServices();
@@ -164,6 +170,10 @@ void GameApp::loadShaders() {
         shaders_.push_back(
             context_->loadShader(io::PathName(context_->shaderFolder(), name).toString(), 0));
     }
+}
+
+void GameApp::digestState(framework::StateDigest& digest) const {
+    digestWorld(*world_, digest);
 }
 
 void GameApp::resetKeyTables() {
@@ -336,5 +346,6 @@ framework::Application framework::mainApplication() {
     application.create = [](framework::OSInterface* os, gr::Context* ctx) -> framework::App* {
         return new GameApp(os, ctx);
     };
+    application.listNatives = nativeListing;
     return application;
 }

@@ -31,9 +31,13 @@ GameNatives::GameNatives(GameLua& world)
       urlLock_(std::make_shared<std::mutex>()),
       urlResults_(std::make_shared<std::map<std::string, std::string>>()) {
     notifications_->addListener(this);
+    world_.setNativeTopic("Files, tables and locale");
     registerFileNatives();
+    world_.setNativeTopic("Time");
     registerTimeNatives();
+    world_.setNativeTopic("System, window and notifications");
     registerSystemNatives();
+    world_.setNativeTopic("Services this platform lacks");
     registerIdleNatives();
 }
 
