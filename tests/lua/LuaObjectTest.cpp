@@ -27,6 +27,7 @@ public:
         bindMethod("greet", this, &Gadget::greet);
         bindMethod("negate", this, &Gadget::negate);
         bindMethod("tag", this, &Gadget::tag);
+        bindMethod("nothing", this, &Gadget::nothing);
         bindMethod("note", this, &Gadget::note);
         bindMethod("noted", this, &Gadget::noted);
         bindMethod("fail", this, &Gadget::fail);
@@ -42,6 +43,7 @@ public:
         table.set("label", label);
         return table;
     }
+    LuaTable nothing(std::string) { return LuaTable(); }
     void note(std::string text) { notes += text; }
     std::string noted() const { return notes; }
 
@@ -134,6 +136,14 @@ TEST_F(LuaObjectTest, TypedNativesConvertArgumentsAndResults) {
     EXPECT_EQ(g.getString("k"), "onetwo");
     EXPECT_EQ(g.getNumber("s"), 6.0f);
     EXPECT_EQ(g.getNumber("c"), 3.0f);
+}
+
+// A typed native that returns an empty handle gives the script nil, not the
+// argument left on the stack.
+TEST_F(LuaObjectTest, AnEmptyTableResultIsNil) {
+    run("e, f = gadget.nothing('stale'), 'after'");
+    EXPECT_TRUE(state.getGlobals().isNil("e"));
+    EXPECT_EQ(state.getGlobals().getString("f"), "after");
 }
 
 TEST_F(LuaObjectTest, WrongArgumentTypesNameTheSlot) {
