@@ -54,6 +54,7 @@ void GameLua::resizeCircle(std::string name, float radius) {
     object->radius = radius;
     object->body->DestroyFixture(object->body->GetFixtureList());
     attachFixture(*object);
+    raiseContactError();
 }
 
 void GameLua::setFilterCategory(std::string name, float bits) {
