@@ -220,6 +220,18 @@ TEST_F(GameLuaObjectsTest, PointsAndBodySettings) {
     EXPECT_TRUE(object("a").body->IsAwake());
 }
 
+// The velocity is kept for when something wakes the body; setting it is no
+// reason to wake it.
+TEST_F(GameLuaObjectsTest, SetVelocityLeavesASleepingBodyAsleep) {
+    run("createCircle('c', '', 0, 0, 0.5, 1, 0, 0, false, 0) setSleeping('c', true)");
+    run("setVelocity('c', 3, -4)");
+    EXPECT_FALSE(object("c").body->IsAwake());
+    EXPECT_NEAR(num("getSpeed('c')"), 5, 1e-5);
+    run("setPhysicsEnabled(true)");
+    world->update(GameLua::STEP);
+    EXPECT_FALSE(object("c").body->IsAwake());
+}
+
 TEST_F(GameLuaObjectsTest, ResizeCircleKeepsBodyAndVelocity) {
     run("createCircle('c', '', 0, 0, 0.5, 1, 0, 0, false, 0)");
     run("setVelocity('c', 3, 0) resizeCircle('c', 2)");
