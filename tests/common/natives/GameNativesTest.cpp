@@ -1,6 +1,8 @@
 // The system natives: files and folders, time tables, notifications, JSON,
 // URL fetches and the updater.
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -152,6 +154,37 @@ TEST_F(GameNativesTest, FoldersAndFileLists) {
     EXPECT_EQ(num(R"(#getDirectoryFileList("levels/*.png"))"), 0);
     EXPECT_TRUE(truth(R"(canOpenProgram(")" + (dir / "levels" / "a.lua").string() + "\")"));
     EXPECT_FALSE(truth(R"(canOpenProgram(")" + (dir / "levels").string() + "\")"));
+}
+
+// The list is what the folder holds, as the system reads it: dot-files, the
+// folder's own "." and "..", and subfolders too.
+TEST_F(GameNativesTest, FileListsHideNothingAndKeepTheSystemOrder) {
+    std::filesystem::create_directories(dir / "set" / "sub");
+    for (const char* name : {"b.lua", "a.lua", ".hidden.lua", "c.txt"}) {
+        std::ofstream(dir / "set" / name) << "x";
+    }
+    std::vector<std::string> found;
+    if (DIR* d = opendir((dir / "set").c_str())) {
+        while (const dirent* e = readdir(d)) {
+            found.push_back(e->d_name);
+        }
+        closedir(d);
+    }
+    const auto list = [&](const std::string& pattern) {
+        run("files = getDirectoryFileList('set/" + pattern + "')");
+        std::vector<std::string> names;
+        for (int i = 1; i <= int(num("#files")); ++i) {
+            names.push_back(str("files[" + std::to_string(i) + "]"));
+        }
+        return names;
+    };
+    EXPECT_EQ(list("*"), found);
+    std::vector<std::string> lua;
+    std::copy_if(found.begin(), found.end(), std::back_inserter(lua), [](const std::string& n) {
+        return n.size() > 4 && n.compare(n.size() - 4, 4, ".lua") == 0;
+    });
+    ASSERT_EQ(lua.size(), 3u);
+    EXPECT_EQ(list("*.lua"), lua);
 }
 
 TEST_F(GameNativesTest, ParticleFilesStayInTheirFolder) {
