@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "audio/AudioInput.h"
 #include "audio/AudioOutput.h"
@@ -211,7 +212,8 @@ void GameApp::stepVolume(const char* key, float change) {
 }
 
 void GameApp::update(float dt, gr::Context* ctx, int) {
-    dt = std::min(dt, 0.1f);
+    // std::min keeps a NaN, which would stay in the game time for good.
+    dt = std::isfinite(dt) ? std::min(dt, 0.1f) : 0.0f;
     zoom_.update(dt, getTouches());
     publishKeys();
     stepVolume("VOLUME_UP", 0.1f);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <random>
 
@@ -200,6 +201,21 @@ TEST_F(GameAppTest, UpdatingOffSkipsTheWorld) {
     w.getState()->runBuffer("setUpdating(false)", 18, "t", &w);
     frame();
     EXPECT_EQ(world().getNumber("frames"), 1);
+}
+
+// A frame time that is no number, or infinite, counts as no time at all.
+TEST_F(GameAppTest, AFrameTimeThatIsNotFiniteCountsAsZero) {
+    start();
+    lua::LuaTable w = world();
+    w.getState()->runBuffer("setPhysicsEnabled(true)", 23, "t", &w);
+    frame(0.05f);
+    const float time = app->world().getGameTime();
+    for (float dt : {std::nanf(""), INFINITY, -INFINITY}) {
+        frame(dt);
+        EXPECT_EQ(app->world().getGameTime(), time) << dt;
+        EXPECT_TRUE(std::isfinite(app->world().getAccumulator())) << dt;
+        EXPECT_TRUE(std::isfinite(world().getNumber("lastDt"))) << dt;
+    }
 }
 
 TEST_F(GameAppTest, AudioFollowsActivationAndTheSettings) {
