@@ -301,7 +301,7 @@ bool GameApp::setAudioActive(bool active) {
         result = resources.startAudioOutput();
     }
     if (resources.getAudioInput()) {
-        result = resources.startAudioInput();
+        resources.startAudioInput();  // the output's start is the answer
     }
     return result;
 }

@@ -233,3 +233,22 @@ TEST_F(GameAppTest, AudioFollowsActivationAndTheSettings) {
     EXPECT_TRUE(app->setAudioActive(true));
     EXPECT_FALSE(output.isStarted());
 }
+
+namespace {
+
+class RefusingDevice : public audio::NullAudioDevice {
+public:
+    bool start() override { return false; }
+};
+
+}  // namespace
+
+// The output's refusal is the answer, whatever the input says.
+TEST_F(GameAppTest, AudioActivationReportsTheOutputsStart) {
+    start();
+    game::Resources& resources = *app->world().services().resources;
+    resources.setAudioOutput(
+        new audio::AudioOutput(audio::AudioFormat{2, 16, 44100}, new RefusingDevice()));
+    resources.createAudioInput(2, 16, 44100);
+    EXPECT_FALSE(app->setAudioActive(true));
+}
