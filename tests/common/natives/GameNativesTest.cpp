@@ -210,7 +210,13 @@ TEST_F(GameNativesTest, IntegerSumsUseSixtyFourBits) {
     } cases[] = {{"{}", "0"},
                  {"{1.5, 2.7, -3.2}", "-1"},
                  {"{1e10, 1e10}", "20000000000"},
-                 {"{1, 2, 'x', 4}", "3"}};
+                 {"{1, 2, 'x', 4}", "3"},
+                 // Beyond 64 bits each value saturates, and so does the sum.
+                 {"{1e30, -5}", "9223372036854775802"},
+                 {"{-math.huge, 5}", "-9223372036854775803"},
+                 {"{1e30, 1e30}", "9223372036854775807"},
+                 {"{-1e30, -1}", "-9223372036854775808"},
+                 {"{0/0, 3}", "3"}};
     for (const Case& c : cases) {
         EXPECT_EQ(str(std::string("native_sumLuaIntegerTableToString(") + c.table + ")"), c.sum)
             << c.table;
