@@ -8,6 +8,7 @@
 #include "audio/AudioOutput.h"
 #include "cloudclient/CloudGameState.h"
 #include "cloudclient/NorvaneCloudManager.h"
+#include "cloudclient/RemoteNotificationsService.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LuaManager.h"
 #include "common/level/GameLevels.h"
@@ -278,6 +279,15 @@ void GameApp::setActive(bool active) {
 
 bool GameApp::isCloudBusy() const {
     return cloud_ && cloud_->isAnyServiceBusy();
+}
+
+void GameApp::setRemoteNotificationsEnabled(bool enabled) {
+    if (!cloud_) {
+        return;
+    }
+    if (auto service = cloud_->getService<RemoteNotificationsService>()) {
+        service->setEnabled(enabled);
+    }
 }
 
 bool GameApp::audioWanted() const {

@@ -203,6 +203,12 @@ TEST_F(GameNativesTest, ParticleFilesStayInTheirFolder) {
     EXPECT_NE(errorOf(R"(saveParticleFile("smoke"))").find("smoke"), std::string::npos);
 }
 
+// Either value reaches the remote notifications, not only the local ones.
+TEST_F(GameNativesTest, NotificationSwitchReachesTheRemoteService) {
+    run("setNotificationsEnabled(true) setNotificationsEnabled(false)");
+    EXPECT_EQ(host.remoteNotifications, (std::vector<bool>{true, false}));
+}
+
 TEST_F(GameNativesTest, IntegerSumsUseSixtyFourBits) {
     struct Case {
         const char* table;
