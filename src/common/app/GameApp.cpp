@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "audio/AudioInput.h"
 #include "audio/AudioOutput.h"
 #include "cloudclient/CloudGameState.h"
 #include "cloudclient/NorvaneCloudManager.h"
+#include "cloudclient/RemoteNotificationsService.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LuaManager.h"
 #include "common/app/NativeListing.h"
@@ -221,7 +223,8 @@ void GameApp::stepVolume(const char* key, float change) {
 }
 
 void GameApp::update(float dt, gr::Context* ctx, int) {
-    dt = std::min(dt, 0.1f);
+    // std::min keeps a NaN, which would stay in the game time for good.
+    dt = std::isfinite(dt) ? std::min(dt, 0.1f) : 0.0f;
     zoom_.update(dt, getTouches());
     publishKeys();
     stepVolume("VOLUME_UP", 0.1f);
@@ -288,6 +291,15 @@ bool GameApp::isCloudBusy() const {
     return cloud_ && cloud_->isAnyServiceBusy();
 }
 
+void GameApp::setRemoteNotificationsEnabled(bool enabled) {
+    if (!cloud_) {
+        return;
+    }
+    if (auto service = cloud_->getService<RemoteNotificationsService>()) {
+        service->setEnabled(enabled);
+    }
+}
+
 bool GameApp::audioWanted() const {
     if (!world_->isTable("settings")) {
         return true;
@@ -309,7 +321,7 @@ bool GameApp::setAudioActive(bool active) {
         result = resources.startAudioOutput();
     }
     if (resources.getAudioInput()) {
-        result = resources.startAudioInput();
+        resources.startAudioInput();  // the output's start is the answer
     }
     return result;
 }

@@ -66,6 +66,7 @@ public:
     }
     void requestExit(int code) override { App::requestExit(code); }
     bool isCloudBusy() const override;
+    void setRemoteNotificationsEnabled(bool enabled) override;
     framework::OSInterface* osInterface() const override { return getOS(); }
 
     GameLua& world() { return *world_; }
