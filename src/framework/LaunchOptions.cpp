@@ -34,6 +34,9 @@ bool takeValue(const std::string& option, const std::string& value, LaunchOption
     if (option == "--frames") {
         return parseCount(value, options.frames);
     }
+    if (option == "--report-every") {
+        return parseCount(value, options.reportEvery);
+    }
     if (option == "--fixed-dt") {
         return parseSeconds(value, options.fixedDt);
     }
@@ -51,7 +54,8 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& commandLine) {
             options.arguments.push_back(arg);
         } else if (arg == "--headless") {
             options.headless = true;
-        } else if (arg == "--frames" || arg == "--fixed-dt" || arg == "--capture") {
+        } else if (arg == "--frames" || arg == "--fixed-dt" || arg == "--capture" ||
+                   arg == "--report-every") {
             if (i + 1 >= commandLine.size() || !takeValue(arg, commandLine[i + 1], options)) {
                 options.error = "Option " + arg + " needs a valid value";
                 return options;

@@ -11,6 +11,7 @@ struct LaunchOptions {
     int frames = 0;                      // --frames N: exit after N frames (0: run until closed)
     float fixedDt = 0;                   // --fixed-dt S: every frame advances S seconds
     std::string capture;                 // --capture FILE: PNG of the last frame
+    int reportEvery = 0;                 // --report-every N: log memory and open files
     std::vector<std::string> arguments;  // the command line without these options
     std::string error;                   // why the command line was refused, if it was
 };

@@ -48,11 +48,8 @@ void save(const JSON& document) {
         std::vector<uint8_t> encrypted;
         cipher().encrypt(reinterpret_cast<const uint8_t*>(text.data()), text.size(), encrypted);
         lang::Ptr<io::AppDataOutputStream> out = new io::AppDataOutputStream(kFileName);
-        int size = static_cast<int>(encrypted.size());
-        if (size > 0 && out->write(encrypted.data(), size) != size) {
-            throw io::IOException(
-                lang::Format("Failed to write {0} bytes to {1}", size, out->getName()));
-        }
+        out->write(encrypted.data(), static_cast<int>(encrypted.size()));
+        out->close();
     } catch (const std::exception& e) {
         QF_LOG("", lang::log::ERROR, "Registry flush failed: %s", e.what());
     }
