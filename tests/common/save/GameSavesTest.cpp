@@ -73,7 +73,8 @@ TEST_F(GameSavesTest, FirstStartGivesEmptyTables) {
 
 TEST_F(GameSavesTest, SavedSettingsComeBackWithTheirIdentifierKeys) {
     run(R"(settings = {volume = 0.5, name = "Ada \"the\" first\n", on = true,
-                       levels = {1, 2, {stars = 3}}, [5] = "lost", ["my key"] = "lost"}
+                       levels = {1, 2, {stars = 3}}, [5] = "lost", ["my key"] = "lost",
+                       playtime = 1234561, best = 1234567, step = 0.1}
            saveLuaFile("settings.lua", "settings", true)
            settings = nil
            loadTableFromFile("settings.lua", "settings"))");
@@ -82,6 +83,10 @@ TEST_F(GameSavesTest, SavedSettingsComeBackWithTheirIdentifierKeys) {
     EXPECT_TRUE(truth("settings.on"));
     EXPECT_EQ(num("settings.levels[2] + settings.levels[3].stars"), 5);
     EXPECT_TRUE(truth("settings[5] == nil and settings['my key'] == nil"));
+    // Every digit comes back: a play time that lost some would stop counting.
+    EXPECT_TRUE(
+        truth("settings.playtime == 1234561 and settings.best == 1234567 and "
+              "settings.step == 0.1"));
     // Sealed, and written through a temporary file that is gone afterwards.
     EXPECT_EQ(appData.read("settings.lua").find("volume"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(appData.str()),
