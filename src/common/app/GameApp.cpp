@@ -92,7 +92,16 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
     }
     zoom_.zoomTime = -1;
     zoom_.zoomDuration = -1;
-    world_->levels().runStartUp();
+    try {
+        world_->levels().runStartUp();
+    } catch (const lang::Exception& e) {
+        if (gameLogicError_.empty()) {
+            throw;
+        }
+        // What fails here follows from the game logic that did not load.
+        throw lang::Exception(lang::Format("The game logic did not load: {0}\nThen: {1}",
+                                           gameLogicError_, e.getMessage()));
+    }
 }
 
 GameApp::~GameApp() {
@@ -145,6 +154,7 @@ void GameApp::loadGameScripts() {
         world_->setGameLogicLoaded();
         world_->callHook("updateValues");
     } catch (const lang::Exception& e) {
+        gameLogicError_ = e.getMessage();
         e.showDialog();
     }
     luaState_->getGlobals().set("gamelua", world_.get());

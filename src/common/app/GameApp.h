@@ -98,6 +98,8 @@ private:
     lang::Ptr<LuaManager> scriptManager_;
     lang::Ptr<GetTimeStamp> timeStamp_;
     std::unique_ptr<NorvaneCloudManager> cloud_;
+    // Why gamelogic.lua did not load; empty when it did.
+    std::string gameLogicError_;
     std::vector<lang::Ptr<gr::Shader>> shaders_;
     bool keyPressedNow_[framework::KEY_COUNT] = {};
     bool keyReleasedNow_[framework::KEY_COUNT] = {};

@@ -15,8 +15,8 @@
 #include "game/SpriteSheet.h"
 #include "game/TextGroupSet.h"
 #include "gr/Context.h"
+#include "io/AtomicFile.h"
 #include "io/BasicFileSystem.h"
-#include "io/FileOutputStream.h"
 #include "lang/Log.h"
 #include "lang/Numbers.h"
 #include "lua/LuaException.h"
@@ -125,8 +125,7 @@ void GameNatives::saveParticleFile(std::string name) {
     lua::serializeTable(L, -1, 0, false, text);
     const std::string path =
         world_.resolvePath(world_.paths().scriptPath + "/particles/" + name + ".lua");
-    io::FileOutputStream out(path);
-    out.write(text.data(), static_cast<int>(text.size()));
+    io::replaceFile(path, text.data(), text.size());
 }
 
 void GameNatives::createDirectory(std::string path) {
