@@ -147,7 +147,7 @@ TEST_F(LuaObjectTest, ListingShowsEveryNativeWithItsTypes) {
         {"greet", "(s) -> s"},
         {"negate", "(b) -> b"},
         {"tag", "(t, s) -> t"},
-        {"nothing", "() -> t"},
+        {"nothing", "(s) -> t"},
         {"note", "(s)"},
         {"noted", "() -> s"},
         {"fail", "(s)"},
