@@ -45,19 +45,20 @@ blocks.FAN = { shape = "box", width = 2, height = 1.2, material = "fixed", sprit
 blocks.HOVER_PAD = { shape = "box", width = 3, height = 0.7, material = "wood", sprite = "HOVER_PAD",
                      thruster = true }
 
--- Density, friction, restitution, strength and defence per material; the
--- points a broken piece is worth, its particles and its sounds.
+-- Density, friction, restitution, strength and defence per material; how
+-- well it floats (gremlins cannot swim: they sink and drown), the points a broken piece is worth, its particles and its
+-- sounds.
 materials = {
     wood = { density = 1.0, friction = 0.7, restitution = 0.1, strength = 6, defence = 0.5,
-             points = 500, debris = "splinters_wood", hit = "hit_wood", breaks = "break_wood" },
+             points = 500, floatability = 1.5, debris = "splinters_wood", hit = "hit_wood", breaks = "break_wood" },
     stone = { density = 2.5, friction = 0.9, restitution = 0.05, strength = 14, defence = 1.5,
-              points = 800, debris = "splinters_stone", hit = "hit_stone", breaks = "break_stone" },
-    ice = { density = 0.9, friction = 0.1, restitution = 0.1, strength = 3, defence = 0.3,
-            points = 400, debris = "splinters_ice", hit = "hit_ice", breaks = "break_ice" },
+              points = 800, floatability = 0.5, debris = "splinters_stone", hit = "hit_stone", breaks = "break_stone" },
+    ice = { density = 0.9, friction = 0.3, restitution = 0.1, strength = 3, defence = 0.3,
+            points = 400, floatability = 1.4, debris = "splinters_ice", hit = "hit_ice", breaks = "break_ice" },
     gremlin = { density = 0.8, friction = 0.6, restitution = 0.2, strength = 1.2, defence = 0.2,
-                points = 5000, debris = "gremlin_pop", hit = "gremlin_hit", breaks = "gremlin_pop" },
+                points = 5000, floatability = 0.5, debris = "gremlin_pop", hit = "gremlin_hit", breaks = "gremlin_pop" },
     armour = { density = 1.2, friction = 0.6, restitution = 0.1, strength = 4, defence = 1.2,
-               points = 8000, debris = "gremlin_pop", hit = "armour_clank", breaks = "gremlin_pop" },
+               points = 8000, floatability = 0.4, debris = "gremlin_pop", hit = "armour_clank", breaks = "gremlin_pop" },
     fixed = { density = 0, friction = 0.8, restitution = 0.1 },
 }
 

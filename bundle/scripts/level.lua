@@ -4,6 +4,7 @@
 
 Level = Level or {}
 
+local UNIT = 20
 local ROLL_DAMPING = 3
 local Z_PIECE, Z_TARGET, Z_GADGET = 5, 6, 4
 
@@ -90,9 +91,11 @@ function Level.check(level, fileName, catalogue, birdKinds)
         if def.target then
             targets = targets + 1
         end
-        if def.portal then
-            local target = entry.target and level.world[entry.target]
-            if not target or not catalogue.blocks[target.definition].portal then
+        -- A portal with a target is an entrance; one without is only a way out.
+        if def.portal and entry.target ~= nil then
+            local target = level.world[entry.target]
+            if type(target) ~= "table" or not catalogue.blocks[target.definition] or
+                not catalogue.blocks[target.definition].portal then
                 return name .. " leads to no portal"
             end
         end
@@ -141,6 +144,7 @@ local function createPiece(name, entry)
         t.defence = mat.defence
     end
     t.points = mat.points
+    t.floatability = mat.floatability
     t.isTarget = def.target == true
     t.stages = def.stages
     t.stage = 0
@@ -200,6 +204,9 @@ function Level.build(name)
         objects.water = { waterLevel = level.water.waterLevel }
         waterMaxBuoyancyDepth = level.water.depth or 1.5
     end
+    -- One theme unit is one world unit, so the water layer rises to the
+    -- water level the engine's buoyancy uses.
+    setPhysicsSimulationScale(UNIT)
     setTheme(themeName)
     Scenery.setUp(level.theme, level.bounds, level.tint)
     -- Sink the ground strip a little so blocks stand in it, not on its edge.

@@ -31,7 +31,7 @@ function Effects.jets(name, t, dt)
 end
 
 -- Drifting and still sprites on the far layer, and decor standing on the
--- near one, per theme: { sprite, x, y, speed, scale, layer }.
+-- near one, per theme: { sprite, x, y, speed, scale, layer }, in pixels.
 local SCENERY = {
     meadow = {
         { "MEADOW_SUN", 520, -330, 0, 1, 0 },
@@ -61,14 +61,16 @@ local SCENERY = {
         { "DUSK_FLOCK", 320, -330, -12, 1, 0 },
         { "DUSK_DUST", 200, -20, -20, 1, 2 },
         { "DUSK_CACTUS", 40, 0, 0, 1, 2 },
-        { "DUSK_HOODOO", 400, 0, 0, 1, 2 },
+        { "DUSK_HOODOO", 250, 0, 0, 1, 2 },
     },
 }
 
 -- Night falls over the later levels of a theme: a tint per level, if any.
 function Scenery.setUp(theme, bounds, tint)
     for i, s in ipairs(SCENERY[theme] or {}) do
-        createThemeSprite("scenery" .. i, s[1], s[2], s[3], s[4], s[5], s[5], 0, s[6])
+        -- Theme units are world units (20 pixels).
+        createThemeSprite("scenery" .. i, s[1], s[2] / UNIT, s[3] / UNIT, s[4] / UNIT, s[5], s[5], 0,
+            s[6])
     end
     if tint then
         setThemeTintColour(tint.r, tint.g, tint.b)

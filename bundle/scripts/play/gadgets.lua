@@ -9,6 +9,7 @@ local WRAP_SPEED = 3 -- it rises no faster than this
 local WRAP_TIME = 3.5 -- seconds before the bubble bursts
 local BIRD_BUBBLE_TIME = 2.2 -- a bird caught in a bubble floats this long
 local BIRD_BUBBLE_LIFT = 4
+local WATER_DAMPING = 2.5
 
 -- Extra set-up of a piece by what its definition is.
 function Gadgets.setUp(name, t, def, entry)
@@ -33,8 +34,8 @@ function Gadgets.setUp(name, t, def, entry)
     elseif def.thruster then
         setGravityEnabled(name, false) -- the engine cancels its weight every step
         t.hovering = true
-        t.linearDamping = 0.5
-        setLinearDamping(name, 1.5)
+        t.linearDamping = 1.5
+        setLinearDamping(name, t.linearDamping)
         setAngularDamping(name, 3)
     end
 end
@@ -89,6 +90,7 @@ end
 -- Once a frame: bubbles bob, wraps burst, pads hum, sliders turn round.
 function Gadgets.update(dt, bounds)
     local hovering = false
+    local waterLine = objects.water and objects.water.waterLevel
     for _, name in ipairs(Level.sortedKeys(objects.world)) do
         local t = objects.world[name]
         if type(t) == "table" then
@@ -114,6 +116,15 @@ function Gadgets.update(dt, bounds)
                 t.bubbleTime = t.bubbleTime - dt
                 if t.bubbleTime <= 0 then
                     Gadgets.releaseBird(name)
+                end
+            end
+            -- Water is thick: what is in it slows down, so floating pieces
+            -- settle instead of bobbing ever higher.
+            if waterLine and (t.mass or 0) > 0 and not t.isBird then
+                local wet = t.y > -waterLine
+                if wet ~= (t.wet or false) then
+                    t.wet = wet
+                    setLinearDamping(name, wet and WATER_DAMPING or (t.linearDamping or 0))
                 end
             end
             if t.hovering then
