@@ -18,5 +18,5 @@ world = {
 }
 
 joints = {
-    slider = { type = 4, end1 = "base", end2 = "lift", x1 = 0, y1 = 0, worldAxisX = 0, worldAxisY = -1, lowerLimit = 1.5, upperLimit = 6, motorSpeed = 1.5, maxTorque = 800, backAndForth = true },
+    slider = { type = 4, end1 = "base", end2 = "lift", x1 = 0, y1 = 0, worldAxisX = 0, worldAxisY = -1, lowerLimit = 1.5, upperLimit = 6, motorSpeed = 1.5, maxTorque = 800, backAndForth = true, breakable = true, breakForce = 5 },
 }

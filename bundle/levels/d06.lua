@@ -28,5 +28,5 @@ world = {
 }
 
 joints = {
-    hinge = { type = 3, end1 = "pivot", end2 = "board", x1 = 0, y1 = 0 },
+    hinge = { type = 3, end1 = "pivot", end2 = "board", x1 = 0, y1 = 0, breakable = true, breakForce = 5 },
 }

@@ -21,6 +21,6 @@ world = {
 }
 
 joints = {
-    springA = { type = 1, end1 = "footA", end2 = "board", coordType = 2, x1 = 0, y1 = 0, x2 = -1.5, y2 = 0, frequency = 2.5, dampingRatio = 0.2 },
-    springB = { type = 1, end1 = "footB", end2 = "board", coordType = 2, x1 = 0, y1 = 0, x2 = 1.5, y2 = 0, frequency = 2.5, dampingRatio = 0.2 },
+    springA = { type = 1, end1 = "footA", end2 = "board", coordType = 2, x1 = 0, y1 = 0, x2 = -1.5, y2 = 0, frequency = 2.5, dampingRatio = 0.2, breakable = true, breakForce = 4 },
+    springB = { type = 1, end1 = "footB", end2 = "board", coordType = 2, x1 = 0, y1 = 0, x2 = 1.5, y2 = 0, frequency = 2.5, dampingRatio = 0.2, breakable = true, breakForce = 4 },
 }
