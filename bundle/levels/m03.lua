@@ -1,4 +1,4 @@
--- m03: Stone Walls, stone shrugs off light blows.
+-- m03: Stone Walls, stone shrugs off light blows; the wood under it does not.
 -- Positions are in world units; y grows downwards and the ground's top is 0.
 filename = "m03.lua"
 theme = "meadow"
@@ -9,16 +9,14 @@ bounds = { left = -2, right = 32, top = -20, bottom = 4 }
 
 world = {
     greml01 = { definition = "GREMLIN", x = 20, y = -0.6 },
-    greml02 = { definition = "GREMLIN", x = 20, y = -4.1 },
-    greml03 = { definition = "GREMLIN", x = 24, y = -2.6 },
-    greml04 = { definition = "GREMLIN", x = 28, y = -0.6 },
-    greml05 = { definition = "GREMLIN", x = 28, y = -4.1 },
-    stone01 = { definition = "STONE_POST", x = 18.5, y = -1.5 },
-    stone02 = { definition = "STONE_POST", x = 21.5, y = -1.5 },
-    stone03 = { definition = "STONE_BOX", x = 24, y = -0.5 },
-    stone04 = { definition = "STONE_BOX", x = 24, y = -1.5 },
-    wood01 = { definition = "WOOD_PLANK", x = 20, y = -3.25 },
-    wood02 = { definition = "WOOD_POST", x = 26.5, y = -1.5 },
-    wood03 = { definition = "WOOD_POST", x = 29.5, y = -1.5 },
-    wood04 = { definition = "WOOD_PLANK", x = 28, y = -3.25 },
+    greml02 = { definition = "GREMLIN", x = 26, y = -0.6 },
+    greml03 = { definition = "GREMLIN", x = 26, y = -4.1 },
+    stone01 = { definition = "STONE_BOX", x = 19.2, y = -4 },
+    stone02 = { definition = "STONE_BOX", x = 20.8, y = -4 },
+    stone03 = { definition = "STONE_POST", x = 24.5, y = -1.5 },
+    stone04 = { definition = "STONE_POST", x = 27.5, y = -1.5 },
+    wood01 = { definition = "WOOD_POST", x = 18.5, y = -1.5 },
+    wood02 = { definition = "WOOD_POST", x = 21.5, y = -1.5 },
+    wood03 = { definition = "WOOD_PLANK", x = 20, y = -3.25 },
+    wood04 = { definition = "WOOD_PLANK", x = 26, y = -3.25 },
 }

@@ -82,8 +82,18 @@ end
 -- Aiming with the mouse (drag the bird back, release to shoot) or the keys
 -- (arrows aim, Space or Enter shoots). Returns angle, power once released.
 function Sling.updateAiming(name, dt, inputAllowed)
-    local touch = inputAllowed and Sling.firstTouch() or nil
     local rx, ry = restPoint()
+    if not inputAllowed then
+        -- A menu opened mid-drag: the bird goes back, it is not shot.
+        if s.dragging then
+            s.dragging = false
+            s.pullX, s.pullY = 0, 0
+            holdBird(name)
+        end
+        s.touchWasDown = true
+        return nil
+    end
+    local touch = Sling.firstTouch()
     if touch then
         local wx, wy = Camera.screenToWorld(touch.x, touch.y)
         wx, wy = wx * UNIT, wy * UNIT
@@ -115,7 +125,7 @@ function Sling.updateAiming(name, dt, inputAllowed)
         holdBird(name)
     end
     s.touchWasDown = touch ~= nil
-    if inputAllowed and not s.dragging and type(keyHold) == "table" then
+    if not s.dragging and type(keyHold) == "table" then
         local turn = (keyHold.UP and 1 or 0) - (keyHold.DOWN and 1 or 0)
         local push = (keyHold.RIGHT and 1 or 0) - (keyHold.LEFT and 1 or 0)
         if turn ~= 0 or push ~= 0 then

@@ -24,8 +24,8 @@ Birds.kinds = {
 local DART_FACTOR = 1.6
 local BURR_PULL = 6 -- downward force per unit of the burr's mass once glued
 local BURR_DRAG_PULL = 45 -- the same after its ability
-local GUST_RADIUS = 4.5
-local GUST_FORCE = 260 -- per unit of mass, at the gust's centre
+local GUST_RADIUS = 6
+local GUST_FORCE = 300 -- per unit of mass, at the gust's centre
 local GUST_TIME = 0.35
 local BUBBLE_RADIUS = 3.2
 local ANVIL_HEAVY_DENSITY = 40
@@ -98,7 +98,7 @@ end
 
 function abilities.gust(name, t)
     World.addGust(t.x, t.y, GUST_RADIUS, GUST_FORCE, GUST_TIME, name)
-    setVelocity(name, t.xVel * 0.3, t.yVel * 0.3)
+    setVelocity(name, t.xVel * 0.6, t.yVel * 0.6)
     Effects.gust(t.x, t.y)
     Sound.play("ability_gust", t.x * UNIT)
 end

@@ -235,6 +235,7 @@ function Play.start(levelName)
     popups = {}
     run = { state = "broken", score = 0, time = 0, birdIndex = 0, name = levelName }
     Scenery.loadSheets()
+    Sound.load()
     local ok, level, problem = pcall(function()
         local l, p = Level.build(levelName)
         return l, p
@@ -263,6 +264,16 @@ function Play.stop()
     Gadgets.setHum(false)
     if run.state ~= "none" then
         setPhysicsEnabled(false)
+        for _, name in ipairs(Level.sortedKeys(objects.world or {})) do
+            removeObject(name)
+        end
+        objects.world = {}
+        objects.joints = {}
+        objects.water = nil
+        World.reset()
+        if particles then
+            particles:update(particles.WORLD, 10) -- lets every particle of the level expire
+        end
     end
     run.flying = nil
     flyingBird = nil
