@@ -14,7 +14,7 @@
 namespace {
 
 const std::string EXE = QUILLFIRE_EXE;
-const std::string CONFIG = QUILLFIRE_GAME_BUNDLE "/config.lua";
+const std::string BUNDLE = QUILLFIRE_GAME_BUNDLE;
 
 struct Rgb {
     int r, g, b;
@@ -44,6 +44,14 @@ protected:
         ASSERT_EQ(0, system(("rm -rf '" + root_ + "' && mkdir -p '" + root_ + "/data' '" + root_ +
                              "/run' && chmod 700 '" + root_ + "/run'")
                                 .c_str()));
+        // The bundle with an unpaced frame rate: fixed-dt runs then go as fast as they can.
+        ASSERT_EQ(0, system(("mkdir '" + root_ + "/bundle' && ln -s '" + BUNDLE + "'/* '" + root_ +
+                             "/bundle/' && rm '" + root_ +
+                             "/bundle/config.lua' && sed "
+                             "'s/^framerate = .*/framerate = 0/' '" +
+                             BUNDLE + "/config.lua' > '" + root_ + "/bundle/config.lua'")
+                                .c_str()));
+        config_ = root_ + "/bundle/config.lua";
     }
     void TearDown() override { system(("rm -rf '" + root_ + "'").c_str()); }
 
@@ -61,7 +69,7 @@ protected:
                                                   {"QUILLFIRE_SHOTS", shots}};
         const e2e::RunResult result =
             e2e::run(EXE,
-                     {CONFIG, "--headless", "--fixed-dt", "0.0166667", "--frames",
+                     {config_, "--headless", "--fixed-dt", "0.0166667", "--frames",
                       std::to_string(frames), "--capture", shot},
                      env);
         EXPECT_EQ(0, result.exitCode) << result.output;
@@ -73,6 +81,7 @@ protected:
     }
 
     std::string root_;
+    std::string config_;
     std::string output_;
 };
 
