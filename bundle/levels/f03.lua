@@ -4,24 +4,22 @@ filename = "f03.lua"
 theme = "frost"
 hint = "HINT_F03"
 slingshot = { x = 3, y = -3.2 }
-birds = { "quill", "quill", "quill" }
+birds = { "quill", "quill", "quill", "quill" }
 bounds = { left = -2, right = 32, top = -20, bottom = 4 }
 
 world = {
-    bubble1 = { definition = "BUBBLE", x = 12, y = -5 },
-    bubble2 = { definition = "BUBBLE", x = 14, y = -9 },
-    greml01 = { definition = "GREMLIN", x = 23, y = -0.6 },
-    greml02 = { definition = "GREMLIN", x = 23, y = -4.1 },
-    greml03 = { definition = "GREMLIN", x = 27, y = -0.6 },
-    ice01 = { definition = "ICE_POST", x = 21.5, y = -1.5 },
-    ice02 = { definition = "ICE_POST", x = 24.5, y = -1.5 },
-    ice03 = { definition = "ICE_PLANK", x = 23, y = -3.25 },
-    stone01 = { definition = "STONE_BOX", x = 17, y = -0.5, static = true },
-    stone02 = { definition = "STONE_BOX", x = 17, y = -4.5, static = true },
-    stone03 = { definition = "STONE_BOX", x = 17, y = -1.5, static = true },
-    stone04 = { definition = "STONE_BOX", x = 17, y = -5.5, static = true },
-    stone05 = { definition = "STONE_BOX", x = 17, y = -2.5, static = true },
-    stone06 = { definition = "STONE_BOX", x = 17, y = -6.5, static = true },
-    stone07 = { definition = "STONE_BOX", x = 17, y = -3.5, static = true },
-    stone08 = { definition = "STONE_BOX", x = 17, y = -7.5, static = true },
+    bubble1 = { definition = "BUBBLE", x = 11, y = -4 },
+    bubble2 = { definition = "BUBBLE", x = 13, y = -8 },
+    greml01 = { definition = "GREMLIN", x = 21, y = -0.6 },
+    greml02 = { definition = "GREMLIN", x = 21, y = -4.1 },
+    greml03 = { definition = "GREMLIN", x = 24.5, y = -0.6 },
+    ice01 = { definition = "ICE_POST", x = 19.5, y = -1.5 },
+    ice02 = { definition = "ICE_POST", x = 22.5, y = -1.5 },
+    ice03 = { definition = "ICE_PLANK", x = 21, y = -3.25 },
+    stone01 = { definition = "STONE_BOX", x = 16, y = -0.5, static = true },
+    stone02 = { definition = "STONE_BOX", x = 16, y = -1.5, static = true },
+    stone03 = { definition = "STONE_BOX", x = 16, y = -2.5, static = true },
+    stone04 = { definition = "STONE_BOX", x = 16, y = -3.5, static = true },
+    stone05 = { definition = "STONE_BOX", x = 16, y = -4.5, static = true },
+    stone06 = { definition = "STONE_BOX", x = 16, y = -5.5, static = true },
 }

@@ -9,6 +9,7 @@ local WRAP_SPEED = 3 -- it rises no faster than this
 local WRAP_TIME = 3.5 -- seconds before the bubble bursts
 local BIRD_BUBBLE_TIME = 2.2 -- a bird caught in a bubble floats this long
 local BIRD_BUBBLE_LIFT = 4
+local BIRD_BUBBLE_DRIFT = 3
 local WATER_DAMPING = 2.5
 
 -- Extra set-up of a piece by what its definition is.
@@ -68,6 +69,8 @@ end
 function Gadgets.catchBird(t)
     t.bubbleTime = BIRD_BUBBLE_TIME
     setGravityEnabled(t.name, false)
+    -- It rises and drifts on in the direction it was flying.
+    t.forceX = BIRD_BUBBLE_DRIFT
     t.forceY = -BIRD_BUBBLE_LIFT
     t.targetVelocity = 2.5
     Sound.play("bubble", (t.x or 0) * UNIT)
@@ -80,6 +83,7 @@ function Gadgets.releaseBird(name)
     end
     t.inBubble = false
     t.bubbleTime = nil
+    t.forceX = nil
     t.forceY = nil
     t.targetVelocity = nil
     setGravityEnabled(name, true)
