@@ -4,7 +4,7 @@ filename = "d04.lua"
 theme = "dusk"
 hint = "HINT_D04"
 slingshot = { x = 3, y = -3.2 }
-birds = { "quill", "quill", "anvil", "quill" }
+birds = { "quill", "quill", "anvil", "quill", "quill" }
 bounds = { left = -2, right = 32, top = -20, bottom = 4 }
 
 world = {

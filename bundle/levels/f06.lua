@@ -4,13 +4,13 @@ filename = "f06.lua"
 theme = "frost"
 hint = "HINT_F06"
 slingshot = { x = 3, y = -3.2 }
-birds = { "quill", "gale", "burr", "quill" }
+birds = { "quill", "gale", "anvil", "quill", "burr" }
 bounds = { left = -2, right = 32, top = -20, bottom = 4 }
 
 world = {
     greml01 = { definition = "GREMLIN_ARMOURED", x = 20, y = -0.6 },
     greml02 = { definition = "GREMLIN", x = 20, y = -7.6 },
-    greml03 = { definition = "GREMLIN_ARMOURED", x = 25.5, y = -0.6 },
+    greml03 = { definition = "GREMLIN", x = 25.5, y = -0.6 },
     greml04 = { definition = "GREMLIN_ARMOURED", x = 25.5, y = -4.1 },
     ice01 = { definition = "ICE_POST", x = 18.5, y = -1.5 },
     ice02 = { definition = "ICE_POST", x = 21.5, y = -1.5 },

@@ -11,7 +11,6 @@ world = {
     board = { definition = "WOOD_PLANK", x = 22, y = -4.2, angle = 0 },
     greml01 = { definition = "GREMLIN", x = 20.6, y = -5.05 },
     greml02 = { definition = "GREMLIN", x = 23.4, y = -5.05 },
-    greml03 = { definition = "GREMLIN", x = 27, y = -0.6 },
     pivot = { definition = "PIVOT", x = 22, y = -4.2 },
     stand = { definition = "STONE_POST", x = 22, y = -1.5, static = true },
     wood02 = { definition = "WOOD_WHEEL", x = 25.5, y = -0.6 },
