@@ -4,7 +4,7 @@
 # a fixed 1/60 s and without drawing, and fails unless every one is won.
 set -euo pipefail
 exe=$1
-bundle=$2
+bundle=$(cd "$2" && pwd)
 shift 2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
