@@ -11,7 +11,7 @@ world = {
     greml01 = { definition = "GREMLIN_ARMOURED", x = 20, y = -0.6 },
     greml02 = { definition = "GREMLIN", x = 20, y = -7.6 },
     greml03 = { definition = "GREMLIN", x = 25.5, y = -0.6 },
-    greml04 = { definition = "GREMLIN_ARMOURED", x = 25.5, y = -4.1 },
+    greml04 = { definition = "GREMLIN", x = 25.5, y = -4.1 },
     ice01 = { definition = "ICE_POST", x = 18.5, y = -1.5 },
     ice02 = { definition = "ICE_POST", x = 21.5, y = -1.5 },
     ice03 = { definition = "ICE_PLANK", x = 20, y = -3.25 },

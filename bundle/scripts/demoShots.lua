@@ -5,6 +5,7 @@ demoShots = {
     m02 = { { angle = 45, power = 0.95 }, { angle = 55, power = 0.95 } },
     m03 = { { angle = 45, power = 0.8 }, { angle = 45, power = 0.95 }, { angle = 25, power = 0.95 } },
     m04 = { { angle = 35, power = 0.95, ability = 1.2 } },
+    m05 = { { angle = 55, power = 0.95 } },
     m06 = { { angle = 65, power = 0.8 }, { angle = 35, power = 0.95 } },
     f01 = { { angle = 35, power = 0.95 }, { angle = 25, power = 0.95 } },
     f02 = { { angle = 35, power = 0.95, ability = 1.1 } },
@@ -14,4 +15,5 @@ demoShots = {
     d01 = { { angle = 55, power = 0.8 }, { angle = 65, power = 0.8 } },
     d02 = { { angle = 65, power = 0.95, ability = 0.9 }, { angle = 65, power = 0.95, ability = 0.9 }, { angle = 35, power = 0.95 } },
     d05 = { { angle = 25, power = 0.95, ability = 0.8 }, { angle = 25, power = 0.95 } },
+    d06 = { { angle = 55, power = 0.8 }, { angle = 55, power = 0.95, ability = 1.2 }, { angle = 25, power = 0.8, ability = 0.8 }, { angle = 45, power = 0.95, ability = 0.9 }, { angle = 45, power = 0.8, ability = 0.9 } },
 }
