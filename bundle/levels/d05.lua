@@ -3,6 +3,7 @@
 filename = "d05.lua"
 theme = "dusk"
 hint = "HINT_D05"
+tint = { r = 232, g = 210, b = 230 }
 slingshot = { x = 3, y = -3.2 }
 birds = { "gale", "quill", "bubbler", "anvil" }
 bounds = { left = -2, right = 32, top = -20, bottom = 4 }

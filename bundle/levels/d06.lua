@@ -3,6 +3,7 @@
 filename = "d06.lua"
 theme = "dusk"
 hint = "HINT_D06"
+tint = { r = 232, g = 210, b = 230 }
 slingshot = { x = 3, y = -3.2 }
 birds = { "quill", "burr", "gale", "bubbler", "anvil" }
 bounds = { left = -2, right = 36, top = -20, bottom = 4 }

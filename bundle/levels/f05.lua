@@ -3,6 +3,7 @@
 filename = "f05.lua"
 theme = "frost"
 hint = "HINT_F05"
+tint = { r = 214, g = 232, b = 246 }
 slingshot = { x = 3, y = -3.2 }
 birds = { "gale", "quill", "quill", "gale" }
 bounds = { left = -2, right = 32, top = -20, bottom = 4 }

@@ -3,6 +3,7 @@
 filename = "f06.lua"
 theme = "frost"
 hint = "HINT_F06"
+tint = { r = 214, g = 232, b = 246 }
 slingshot = { x = 3, y = -3.2 }
 birds = { "quill", "gale", "anvil", "quill", "burr" }
 bounds = { left = -2, right = 32, top = -20, bottom = 4 }
