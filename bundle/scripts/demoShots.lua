@@ -12,6 +12,7 @@ demoShots = {
     f03 = { { angle = 15, power = 0.95 }, { angle = 15, power = 0.95 }, { angle = 45, power = 0.95 }, { angle = 65, power = 0.95 } },
     f04 = { { angle = 35, power = 0.95 }, { angle = 35, power = 0.95, ability = 0.8 } },
     f05 = { { angle = 15, power = 0.8, ability = 0.8 } },
+    f06 = { { angle = 45, power = 0.95 }, { angle = 15, power = 0.95, ability = 1.1 }, { angle = 15, power = 0.8, ability = 0.6 }, { angle = 25, power = 0.95 } },
     d01 = { { angle = 55, power = 0.8 }, { angle = 65, power = 0.8 } },
     d02 = { { angle = 65, power = 0.95, ability = 0.9 }, { angle = 65, power = 0.95, ability = 0.9 }, { angle = 35, power = 0.95 } },
     d03 = { { angle = 15, power = 0.95, ability = 0.8 }, { angle = 20, power = 1, ability = 1.0 } },
