@@ -16,6 +16,7 @@ demoShots = {
     d01 = { { angle = 55, power = 0.8 }, { angle = 65, power = 0.8 } },
     d02 = { { angle = 65, power = 0.95, ability = 0.9 }, { angle = 65, power = 0.95, ability = 0.9 }, { angle = 35, power = 0.95 } },
     d03 = { { angle = 15, power = 0.95, ability = 0.8 }, { angle = 20, power = 1, ability = 1.0 } },
+    d04 = { { angle = 25, power = 0.95 }, { angle = 35, power = 0.9 }, { angle = 15, power = 0.8, ability = 0.6 }, { angle = 45, power = 1 } },
     d05 = { { angle = 25, power = 0.95, ability = 0.8 }, { angle = 25, power = 0.95 } },
     d06 = { { angle = 55, power = 0.8 }, { angle = 55, power = 0.95, ability = 1.2 }, { angle = 25, power = 0.8, ability = 0.8 }, { angle = 45, power = 0.95, ability = 0.9 }, { angle = 45, power = 0.8, ability = 0.9 } },
 }

@@ -6,5 +6,5 @@ episodes = {
     { id = "frost", title = "EPISODE_FROST", theme = "frost",
       levels = { "f01", "f02", "f03", "f04", "f05", "f06" } },
     { id = "dusk", title = "EPISODE_DUSK", theme = "dusk",
-      levels = { "d01", "d02", "d03", "d05", "d06" } },
+      levels = { "d01", "d02", "d03", "d04", "d05", "d06" } },
 }
