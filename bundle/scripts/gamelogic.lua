@@ -11,18 +11,19 @@ for _, name in ipairs({ "text", "audio", "widgets", "screens", "ingame" }) do
 end
 loadLuaFile(commonScriptPath .. "/demo.lua", "")
 
-local playScript = commonScriptPath .. "/play/play.lua"
-if checkForLuaFile(playScript) then
-    loadLuaFile(playScript, "")
-else
-    loadLuaFile(commonScriptPath .. "/ui/standin_play.lua", "")
-end
--- The level scripts may leave these to us.
+-- The list of levels and the demo's shots, when the level scripts ship them.
 if episodes == nil and checkForLuaFile(commonScriptPath .. "/episodes.lua") then
     loadLuaFile(commonScriptPath .. "/episodes.lua", "")
 end
 if demoShots == nil and checkForLuaFile(commonScriptPath .. "/demoShots.lua") then
     loadLuaFile(commonScriptPath .. "/demoShots.lua", "")
+end
+
+local playScript = commonScriptPath .. "/play/play.lua"
+if checkForLuaFile(playScript) then
+    loadLuaFile(playScript, "")
+else
+    loadLuaFile(commonScriptPath .. "/ui/standin_play.lua", "")
 end
 
 function updateValues()

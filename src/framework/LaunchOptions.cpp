@@ -37,6 +37,10 @@ bool takeValue(const std::string& option, const std::string& value, LaunchOption
     if (option == "--fixed-dt") {
         return parseSeconds(value, options.fixedDt);
     }
+    if (option == "--shots") {
+        options.shots = value;
+        return !value.empty();
+    }
     options.capture = value;
     return !value.empty();
 }
@@ -51,7 +55,10 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& commandLine) {
             options.arguments.push_back(arg);
         } else if (arg == "--headless") {
             options.headless = true;
-        } else if (arg == "--frames" || arg == "--fixed-dt" || arg == "--capture") {
+        } else if (arg == "--demo") {
+            options.demo = true;
+        } else if (arg == "--frames" || arg == "--fixed-dt" || arg == "--capture" ||
+                   arg == "--shots") {
             if (i + 1 >= commandLine.size() || !takeValue(arg, commandLine[i + 1], options)) {
                 options.error = "Option " + arg + " needs a valid value";
                 return options;

@@ -11,6 +11,8 @@ struct LaunchOptions {
     int frames = 0;                      // --frames N: exit after N frames (0: run until closed)
     float fixedDt = 0;                   // --fixed-dt S: every frame advances S seconds
     std::string capture;                 // --capture FILE: PNG of the last frame
+    bool demo = false;                   // --demo: the game plays itself
+    std::string shots;                   // --shots DIR: where the demo leaves its pictures
     std::vector<std::string> arguments;  // the command line without these options
     std::string error;                   // why the command line was refused, if it was
 };

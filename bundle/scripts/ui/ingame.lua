@@ -92,7 +92,12 @@ function ingame.finish(result, broken)
     ingame.result = result
     ingame.resultTime = 0
     ingame.beaten, ingame.stars = false, 0
-    if not broken then
+    if broken then
+        ingame.stars = 0
+    elseif Demo.active then
+        -- The demo leaves the player's highscores and unlocks alone.
+        ingame.stars = Progress.starsFor(ingame.level, result.score, result.won)
+    else
         ingame.beaten, ingame.stars = Progress.record(ingame.level, result.score, result.won,
             episodes)
     end

@@ -17,7 +17,8 @@ loadLuaFile(commonScriptPath .. "/sling.lua", "")
 
 episodes = episodes or { { id = "meadow", title = "EPISODE_MEADOW", theme = "meadow",
                            levels = { "level1" } } }
-demoShots = demoShots or { level1 = { { angle = 40, power = 0.8 }, { angle = 30, power = 1 } } }
+demoShots = demoShots or { level1 = { { angle = 40, power = 0.8 }, { angle = 10, power = 0.8 },
+                                       { angle = 30, power = 1 } } }
 
 Play = {}
 

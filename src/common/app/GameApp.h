@@ -71,6 +71,7 @@ public:
 
 private:
     void createWorld();
+    void publishLaunch();
     void loadGameScripts();
     void createServices();
     void loadShaders();

@@ -183,8 +183,10 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
     shell.reportPointer();
     shell.replayActivation();
     SystemClock clock;
-    const int exitCode =
-        shell.runMainLoop(clock, settings.framerate, options.fixedDt, options.frames);
+    // Without a display and on a fixed step nothing waits for the clock: such
+    // a run goes as fast as the machine allows.
+    const int framerate = options.headless && options.fixedDt > 0 ? 0 : settings.framerate;
+    const int exitCode = shell.runMainLoop(clock, framerate, options.fixedDt, options.frames);
     if (!options.capture.empty() && shell.context()) {
         shell.context()->captureScreen(options.capture);
     }
@@ -207,7 +209,7 @@ void prepareHeadless() {
 
 int runApplication(int argc, char** argv, const Application& application) {
     VisualStudioLogger logger;
-    const LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
+    LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
     if (!options.error.empty()) {
         std::fprintf(stderr, "%s\n", options.error.c_str());
         return 2;
@@ -222,6 +224,12 @@ int runApplication(int argc, char** argv, const Application& application) {
     {
         SingleInstance instance;
         SdlShell shell(options.arguments, options.headless);
+        // The run moves to the configuration's folder; a relative shots folder
+        // means the one the command was given in.
+        if (!options.shots.empty() && options.shots[0] != '/') {
+            options.shots = workingDirectory() + "/" + options.shots;
+        }
+        shell.setLaunchOptions(options);
         try {
             exitCode = startAndRun(shell, options, application, instance);
         } catch (const lang::Throwable& e) {

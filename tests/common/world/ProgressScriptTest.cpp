@@ -1,7 +1,6 @@
 // The game's saved progress script (bundle/scripts/progress.lua) run in a
 // world: damaged tables are mended, stars and unlocks follow the results.
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -13,9 +12,7 @@ using worldtest::GameLuaFixture;
 class ProgressScriptTest : public GameLuaFixture {
 protected:
     void SetUp() override {
-        const char* root = std::getenv("QF_SOURCE_DIR");
-        ASSERT_NE(root, nullptr);
-        std::ifstream in(std::string(root) + "/bundle/scripts/progress.lua");
+        std::ifstream in(QF_GAME_SCRIPTS "/progress.lua");
         ASSERT_TRUE(in.good());
         std::stringstream text;
         text << in.rdbuf();
