@@ -19,8 +19,7 @@ public:
     const std::vector<std::string>& getArguments() const { return arguments_; }
     /// The arguments as C strings, parallel to getArguments().
     const std::vector<const char*>& getArgumentPointers() const { return argumentPointers_; }
-
-    /// The command line's options, for the application to pass on to its scripts.
+    /// The command line's options, as the entry point parsed them.
     const LaunchOptions& getLaunchOptions() const { return launchOptions_; }
     void setLaunchOptions(const LaunchOptions& options) { launchOptions_ = options; }
 

@@ -18,6 +18,7 @@ namespace {
 
 const std::string EXE = QUILLFIRE_EXE;
 const std::string BUNDLE = QUILLFIRE_GAME_BUNDLE;
+const std::string CONFIG = BUNDLE + "/config.lua";
 const std::string SEAL = QUILLFIRE_SEAL;
 const int WIDTH = 960, HEIGHT = 540;
 
@@ -169,6 +170,30 @@ TEST_F(EndToEnd, DemoFailsWhenALevelIsLost) {
         EXPECT_EQ(0, p.stars) << p.level;
     }
     EXPECT_EQ(1, result.exitCode) << result.output;
+}
+
+// The command line is answered before any window or bundle is touched.
+TEST(CommandLine, HelpVersionAndRefusedOptions) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::vector<std::string> said;
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, {"Usage: quillfire ", "--demo", "--shots DIR", "--headless"}},
+        {{CONFIG, "--version"}, 0, {"quillfire 0.1"}},
+        {{"--bogus"}, 2, {"Unknown option --bogus", "Usage: quillfire "}},
+        {{CONFIG, "--frames", "many"}, 2, {"Option --frames needs a valid value", "Usage:"}},
+    };
+    for (const Case& c : cases) {
+        const e2e::RunResult result = e2e::run(EXE, c.arguments);
+        EXPECT_EQ(c.exitCode, result.exitCode) << c.arguments.back() << "\n" << result.output;
+        for (const std::string& text : c.said) {
+            EXPECT_NE(std::string::npos, result.output.find(text))
+                << c.arguments.back() << ": wanted " << text << "\n"
+                << result.output;
+        }
+    }
 }
 
 }  // namespace
