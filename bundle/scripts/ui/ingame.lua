@@ -120,7 +120,7 @@ function ingame.finish(result, broken)
             { "RESULT_LEVELS", function() ingame.leave() end },
         }
     end
-    ingame.resultMenu = Menu.new(Menu.column(0, 0, entries, 200, 46, 10),
+    ingame.resultMenu = Menu.new(Menu.column(0, 0, entries, 240, 46, 10),
         function() ingame.leave() end)
     ingame.resultMenu:setFocus(1, true)
 end
@@ -188,17 +188,24 @@ local function updateResult(dt)
         ingame.resultTime = countLength()
         return
     end
-    local w, h = screenSize()
-    for i, item in ipairs(ingame.resultMenu.items) do
-        item.x, item.y = w / 2 - item.w / 2, h / 2 + 40 + (i - 1) * 54
-    end
     ingame.resultMenu:update(dt)
 end
 
-function ingame.update(dt)
+function ingame.layout()
     local w, h = screenSize()
+    local pause = ingame.hud.items[1]
+    pause.x, pause.y = w - 60, 12
     if ingame.phase == "paused" then
         ingame.layoutPause()
+    elseif ingame.phase == "result" then
+        for i, item in ipairs(ingame.resultMenu.items) do
+            item.x, item.y = w / 2 - item.w / 2, h / 2 + 40 + (i - 1) * 54
+        end
+    end
+end
+
+function ingame.update(dt)
+    if ingame.phase == "paused" then
         ingame.pauseMenu:update(dt)
         return
     end
@@ -210,8 +217,6 @@ function ingame.update(dt)
         return
     end
     ingame.levelTime = ingame.levelTime + dt
-    local pause = ingame.hud.items[1]
-    pause.x, pause.y = w - 60, 12
     local overHud = ingame.hud:itemAt(Input.x, Input.y) ~= nil or ingame.hud.pressedItem ~= nil
     if Demo.active then
         Demo.update(dt)
@@ -285,7 +290,7 @@ end
 
 function ingame.drawHud()
     local w, h = screenSize()
-    drawRect(0.1, 0.08, 0.05, 0.35, 8, 8, 238, 90, false)
+    drawRect(0.1, 0.08, 0.05, 0.35, 8, 8, 200, 90, false)
     Text.draw(Text.labelled("HUD_SCORE", Text.number(Play.score() or 0)), 18, 14,
         { font = "sans_bold_18", h = "LEFT", v = "TOP", shadow = true, plain = true })
     Text.draw(Text.labelled("HUD_HIGHSCORE", Text.number(highscores[ingame.level] or 0)), 18,
@@ -345,9 +350,6 @@ local function drawResult()
         Text.draw(Text.labelled("RESULT_SCORE", Text.number(r.score or 0)), w / 2, top + 180,
             { font = "sans_bold_18", color = DARK_TEXT, plain = true })
     end
-    for i, item in ipairs(ingame.resultMenu.items) do
-        item.x, item.y = w / 2 - item.w / 2, h / 2 + 40 + (i - 1) * 54
-    end
     ingame.resultMenu:draw()
 end
 
@@ -364,7 +366,6 @@ function ingame.draw(dt)
     ingame.drawHud()
     if ingame.phase == "paused" then
         local w, h = screenSize()
-        ingame.layoutPause()
         drawVeil(0.5)
         Text.draw("PAUSE_TITLE", w / 2, h / 2 - 150, { font = "sans_bold_28", shadow = true })
         ingame.pauseMenu:draw()

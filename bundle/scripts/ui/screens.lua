@@ -21,13 +21,24 @@ function Flow.update(dt)
         return
     end
     if Flow.notice then
+        if screen.layout then
+            screen.layout()
+        end
         screen.draw(dt, false)
         Flow.drawNotice(dt)
         return
     end
+    if screen.layout then
+        screen.layout()
+    end
     screen.update(dt)
-    -- The screen may have switched during its update.
-    Flow.current.draw(dt, true)
+    -- The screen may have switched during its update; a new one is laid out
+    -- before its first picture.
+    screen = Flow.current
+    if screen.layout then
+        screen.layout()
+    end
+    screen.draw(dt, true)
 end
 
 -- Background colours of each episode's theme, top and bottom of the sky.
@@ -127,9 +138,12 @@ local function layoutColumn(menu, x, y, h, gap)
     end
 end
 
-function title.update(dt)
+function title.layout()
     local w, h = screenSize()
     layoutColumn(title.menu, w / 2, h * 0.42)
+end
+
+function title.update(dt)
     title.menu:update(dt)
 end
 
@@ -232,7 +246,7 @@ function levels.enter(levelName)
     end
 end
 
-local function layoutLevels()
+function levels.layout()
     local w, h = screenSize()
     local menu = levels.menu
     local tiles = {}
@@ -262,7 +276,6 @@ local function layoutLevels()
 end
 
 function levels.update(dt)
-    layoutLevels()
     if Input.key("PAGEUP") then
         levels.turn(-1)
     elseif Input.key("PAGEDOWN") then
@@ -384,7 +397,7 @@ end
 
 local PANEL_W, PANEL_H = 520, 400
 
-function settingsScreen.update(dt)
+function settingsScreen.layout()
     local w, h = screenSize()
     local x0, y0 = w / 2 - PANEL_W / 2 + 30, h / 2 - PANEL_H / 2 + 80
     for i, item in ipairs(settingsScreen.menu.items) do
@@ -394,6 +407,9 @@ function settingsScreen.update(dt)
             item.x, item.y, item.w, item.h = x0, y0 + (i - 1) * 48, PANEL_W - 60, 44
         end
     end
+end
+
+function settingsScreen.update(dt)
     local was = settingsScreen.menu.pressedItem
     settingsScreen.menu:update(dt)
     -- The volume is saved when the slider is let go, not on every step.

@@ -3,13 +3,13 @@
 -- mouse hovers and presses; the arrow keys move the focus to the nearest
 -- widget in their direction, Enter or Space activates it, Esc goes back.
 
-Input = { x = 0, y = 0, down = false, pressed = false, released = false, moved = false }
+Input = { down = false, pressed = false, released = false, moved = false }
 
 local keyRepeat = {}
 
 function Input.update(dt)
     Input.lastDt = dt
-    local x, y = Input.x, Input.y
+    local x, y = Input.x or 0, Input.y or 0
     if type(cursor) == "table" then
         x, y = tonumber(cursor.x) or x, tonumber(cursor.y) or y
     end
@@ -18,10 +18,15 @@ function Input.update(dt)
         x, y = touch.x, touch.y
     end
     local down = (touchcount or 0) > 0
-    Input.moved = x ~= Input.x or y ~= Input.y
+    -- The first frame only learns where the pointer is; it has not moved.
+    Input.moved = Input.x ~= nil and (x ~= Input.x or y ~= Input.y)
     Input.x, Input.y = x, y
-    Input.pressed = down and not Input.down
-    Input.released = (not down) and Input.down
+    -- A quick click may go down and up between two frames: the button's key
+    -- edges still show it.
+    local clickDown = type(keyPressed) == "table" and keyPressed.LBUTTON
+    local clickUp = type(keyReleased) == "table" and keyReleased.LBUTTON
+    Input.pressed = (down and not Input.down) or clickDown == true
+    Input.released = ((not down) and Input.down) or (clickUp == true and not down)
     Input.down = down
     Input.wheel = type(cursor) == "table" and cursor.wheelTriggered and cursor.wheel or 0
     -- A held arrow repeats, so a slider or a long list can be swept.
@@ -296,7 +301,7 @@ local function drawSlider(item, look)
     drawRowFocus(item, look)
     drawRowLabel(item)
     local v = item.get()
-    local tx, tw = item.x + item.w - 236, 200
+    local tx, tw = item.x + item.w - 250, 190
     item.trackX, item.trackW = tx, tw
     local cy = item.y + item.h / 2
     sprite("UI_SLIDER_TRACK", tx, cy - 7, tw, 14)
