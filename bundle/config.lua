@@ -1,7 +1,7 @@
 -- Window keys.
 name = "Quillfire"
-width = 960
-height = 540
+width = 640
+height = 480
 framerate = 60
 showCursor = true
 renderer = { "gl2" }

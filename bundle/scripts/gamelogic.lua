@@ -11,7 +11,10 @@ for _, name in ipairs({ "text", "audio", "widgets", "screens", "ingame" }) do
 end
 loadLuaFile(commonScriptPath .. "/demo.lua", "")
 
--- The list of levels and the demo's shots, when the level scripts ship them.
+-- Star limits as a plain global (the engine keeps its own copy in a table
+-- of the file's globals), the list of levels and the demo's shots, when the
+-- level scripts ship them.
+loadLuaFile(commonScriptPath .. "/starLimits.lua", "")
 if episodes == nil and checkForLuaFile(commonScriptPath .. "/episodes.lua") then
     loadLuaFile(commonScriptPath .. "/episodes.lua", "")
 end

@@ -19,6 +19,9 @@ function UiSound.setUp()
             res.createAudio(audioPath .. "/" .. name .. ".wav", name, false)
         end
         res.createAudio(audioPath .. "/music_menu.mp3", "music_menu", true)
+        if type(Sound) == "table" and type(Sound.load) == "function" then
+            Sound.load()
+        end
     end)
     ready = ok
     if not ok then
