@@ -255,7 +255,9 @@ function levels.layout()
             tiles[#tiles + 1] = item
         end
     end
-    local columns = math.min(COLUMNS, math.max(1, #tiles))
+    -- Rows as even as the count allows: six levels are two rows of three.
+    local rows = math.max(1, math.ceil(#tiles / COLUMNS))
+    local columns = math.max(1, math.ceil(#tiles / rows))
     local gridW = columns * TILE + (columns - 1) * GAP
     local top = h * 0.30
     for i, item in ipairs(tiles) do
@@ -264,7 +266,6 @@ function levels.layout()
         item.x = w / 2 - gridW / 2 + col * (TILE + GAP)
         item.y = top + row * (TILE + GAP)
     end
-    local rows = math.max(1, math.ceil(#tiles / columns))
     local left, right = menu.items[1], menu.items[2]
     local midY = top + (rows * (TILE + GAP) - GAP) / 2 - 24
     left.x, left.y = w / 2 - gridW / 2 - 80, midY
