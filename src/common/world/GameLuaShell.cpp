@@ -22,7 +22,7 @@
 void GameLua::registerShellNatives() {
     bindMethod("resetTimer", this, &GameLua::resetTimer);
     addMethod("getGameTimer", this, &GameLua::getGameTimer, "() -> n");
-    bindMethod("requestExit", this, &GameLua::requestExitNative);
+    addMethod("requestExit", this, &GameLua::requestExitNative, "([n])");
     bindMethod("print", this, &GameLua::print);
     bindMethod("writeLine", this, &GameLua::writeLine);
     bindMethod("printWarning", this, &GameLua::printWarning);
