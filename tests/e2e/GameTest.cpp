@@ -15,6 +15,7 @@ namespace {
 
 const std::string EXE = QUILLFIRE_EXE;
 const std::string BUNDLE = QUILLFIRE_GAME_BUNDLE;
+const std::string CONFIG = BUNDLE + "/config.lua";
 
 struct Rgb {
     int r, g, b;
