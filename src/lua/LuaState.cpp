@@ -207,7 +207,8 @@ LuaTable LuaState::toTable(int index) {
 }
 
 void LuaState::pushTable(const LuaTable* table) {
-    if (table) {
+    // A default handle has no state to push into, so nil comes from here.
+    if (table && !table->isEmpty()) {
         table->push();
     } else {
         lua_pushnil(L_);

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "audio/AudioInput.h"
 #include "audio/AudioOutput.h"
 #include "cloudclient/CloudGameState.h"
 #include "cloudclient/NorvaneCloudManager.h"
+#include "cloudclient/RemoteNotificationsService.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LuaManager.h"
+#include "common/app/NativeListing.h"
+#include "common/app/ReplayDigests.h"
 #include "common/level/GameLevels.h"
 #include "common/save/GameSaves.h"
 #include "common/save/SealedFile.h"
@@ -20,6 +24,7 @@
 #include "framework/KeyCodes.h"
 #include "framework/OSInterface.h"
 #include "framework/Renderer.h"
+#include "framework/Replay.h"
 #include "game/LuaResources.h"
 #include "gr/Context.h"
 #include "gr/Shader.h"
@@ -68,6 +73,9 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
             io::PathName(App::resolvePath(config.shaderPath), platform).toString());
     }
     resources_->getResources().setPath(App::resolvePath(""));
+    contentId_ = contentDigest({App::resolvePath(config.scriptPath),
+                                App::resolvePath(config.commonScriptPath),
+                                App::resolvePath(config.levelPath)});
     createWorld();
     loadGameScripts();
     createServices();
@@ -176,6 +184,10 @@ void GameApp::loadShaders() {
     }
 }
 
+void GameApp::digestState(framework::StateDigest& digest) const {
+    digestWorld(*world_, digest);
+}
+
 void GameApp::resetKeyTables() {
     std::fill(std::begin(keyPressedNow_), std::end(keyPressedNow_), false);
     std::fill(std::begin(keyReleasedNow_), std::end(keyReleasedNow_), false);
@@ -221,7 +233,8 @@ void GameApp::stepVolume(const char* key, float change) {
 }
 
 void GameApp::update(float dt, gr::Context* ctx, int) {
-    dt = std::min(dt, 0.1f);
+    // std::min keeps a NaN, which would stay in the game time for good.
+    dt = std::isfinite(dt) ? std::min(dt, 0.1f) : 0.0f;
     zoom_.update(dt, getTouches());
     publishKeys();
     stepVolume("VOLUME_UP", 0.1f);
@@ -288,6 +301,15 @@ bool GameApp::isCloudBusy() const {
     return cloud_ && cloud_->isAnyServiceBusy();
 }
 
+void GameApp::setRemoteNotificationsEnabled(bool enabled) {
+    if (!cloud_) {
+        return;
+    }
+    if (auto service = cloud_->getService<RemoteNotificationsService>()) {
+        service->setEnabled(enabled);
+    }
+}
+
 bool GameApp::audioWanted() const {
     if (!world_->isTable("settings")) {
         return true;
@@ -309,7 +331,7 @@ bool GameApp::setAudioActive(bool active) {
         result = resources.startAudioOutput();
     }
     if (resources.getAudioInput()) {
-        result = resources.startAudioInput();
+        resources.startAudioInput();  // the output's start is the answer
     }
     return result;
 }
@@ -346,5 +368,6 @@ framework::Application framework::mainApplication() {
     application.create = [](framework::OSInterface* os, gr::Context* ctx) -> framework::App* {
         return new GameApp(os, ctx);
     };
+    application.listNatives = nativeListing;
     return application;
 }

@@ -47,6 +47,8 @@ public:
     void setActive(bool active) override;
     bool setAudioActive(bool active) override;
     bool isSafeToQuit() override { return safeToQuit_; }
+    void digestState(framework::StateDigest& digest) const override;
+    std::string contentId() const override { return contentId_; }
 
     /// What the world asks of its application.
     bool mayResumeAudio() const override { return audioActive_; }
@@ -64,6 +66,7 @@ public:
     }
     void requestExit(int code) override { App::requestExit(code); }
     bool isCloudBusy() const override;
+    void setRemoteNotificationsEnabled(bool enabled) override;
     framework::OSInterface* osInterface() const override { return getOS(); }
 
     GameLua& world() { return *world_; }
@@ -85,6 +88,7 @@ private:
     GameZoom zoom_;
     bool audioActive_ = false;
     bool safeToQuit_ = false;
+    std::string contentId_;  // the scripts and levels, for replays
     lang::Ptr<lua::LuaState> luaState_;
     lang::Ptr<flurry::Flurry> analytics_;
     lang::Ptr<flurry::FlurryLuaInterface> analyticsScript_;

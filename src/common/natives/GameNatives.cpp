@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "audio/AudioOutput.h"
 #include "common/world/GameLua.h"
@@ -31,9 +32,13 @@ GameNatives::GameNatives(GameLua& world)
       urlLock_(std::make_shared<std::mutex>()),
       urlResults_(std::make_shared<std::map<std::string, std::string>>()) {
     notifications_->addListener(this);
+    world_.setNativeTopic("Files, tables and locale");
     registerFileNatives();
+    world_.setNativeTopic("Time");
     registerTimeNatives();
+    world_.setNativeTopic("System, window and notifications");
     registerSystemNatives();
+    world_.setNativeTopic("Services this platform lacks");
     registerIdleNatives();
 }
 
@@ -148,10 +153,13 @@ void GameNatives::removeParticleFile(std::string name) {
 std::string GameNatives::sumIntegerTable(lua::LuaTable table) {
     long long sum = 0;
     for (int i = 1; table.isNumber(i); ++i) {
-        float value = std::floor(table.getNumber(i));
-        // Saturated like every other script number turned into an integer.
-        sum +=
-            std::isfinite(value) && std::fabs(value) < 9.2e18f ? static_cast<long long>(value) : 0;
+        // Saturated like every other script number turned into an integer, and
+        // the sum saturates too instead of wrapping.
+        const long long value = lang::truncateSaturating<long long>(std::floor(table.getNumber(i)));
+        if (__builtin_add_overflow(sum, value, &sum)) {
+            sum = value < 0 ? std::numeric_limits<long long>::min()
+                            : std::numeric_limits<long long>::max();
+        }
     }
     return std::to_string(sum);
 }

@@ -114,7 +114,8 @@ std::vector<uint8_t> sealSavedTable(const std::string& source, const std::vector
 GameSaves::GameSaves(GameLua& world) : world_(world), key_(persistenceKey()) {
     world_.bindMethod("saveLuaFile", this, &GameSaves::saveLuaFile);
     world_.bindMethod("loadLuaFile", this, &GameSaves::loadLuaFile);
-    world_.addMethod("loadLuaFileToObject", this, &GameSaves::loadLuaFileToObjectNative);
+    world_.addMethod("loadLuaFileToObject", this, &GameSaves::loadLuaFileToObjectNative,
+                     "(s, t, s, [b, [b]])");
     world_.bindMethod("checkForLuaFile", this, &GameSaves::checkForLuaFile);
     world_.bindMethod("loadTableFromFile", this, &GameSaves::loadTableFromFile);
 }

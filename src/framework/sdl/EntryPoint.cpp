@@ -18,6 +18,7 @@
 #include "framework/Events.h"
 #include "framework/LaunchOptions.h"
 #include "framework/Renderer.h"
+#include "framework/Replay.h"
 #include "framework/Shell.h"
 #include "framework/WindowSettings.h"
 #include "framework/sdl/PosixLibraryLoader.h"
@@ -202,6 +203,23 @@ void createApplication(SdlShell& shell, const Application& application) {
     }
 }
 
+// The recording, replay or hash log the options ask for; null for none.
+// Throws when a file cannot be used, before the first frame.
+std::unique_ptr<ReplaySession> startReplaySession(SdlShell& shell, const LaunchOptions& options) {
+    if (options.record.empty() && options.replay.empty() && options.hashLog.empty()) {
+        return nullptr;
+    }
+    ReplaySession::Settings settings;
+    settings.recordPath = options.record;
+    settings.replayPath = options.replay;
+    settings.hashLogPath = options.hashLog;
+    settings.contentId = App::current ? App::current->contentId() : std::string();
+    shell.drawableSize(settings.width, settings.height);
+    auto session = std::make_unique<ReplaySession>(settings);
+    shell.setReplaySession(session.get());
+    return session;
+}
+
 // Start-up and the main loop; returns the exit code.
 int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application& application,
                 SingleInstance& instance) {
@@ -244,13 +262,21 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
         report = reportResources(options.reportEvery);
     }
     shell.setWindowTitle(settings.name);
-    shell.reportPointer();
-    shell.replayActivation();
+    std::unique_ptr<ReplaySession> replay = startReplaySession(shell, options);
+    if (!shell.isReplaying()) {
+        // A replay brings these with its first frame.
+        shell.reportPointer();
+        shell.replayActivation();
+    }
     SystemClock clock;
     // Nobody watches a headless run with a fixed step: it runs as fast as it can.
     const bool unpaced = options.headless && options.fixedDt > 0;
     const int exitCode =
         shell.runMainLoop(clock, unpaced ? 0 : settings.framerate, options.fixedDt, options.frames);
+    if (replay) {
+        replay->finish();
+        shell.setReplaySession(nullptr);
+    }
     if (!options.capture.empty() && shell.context()) {
         shell.context()->captureScreen(options.capture);
     }
@@ -262,6 +288,18 @@ int reportFatal(SdlShell& shell, const std::string& message) {
     shell.enterFailingState();
     showErrorBox(shell.window(), "Error!", message);
     return 1;
+}
+
+// The start-up moves to the configuration's folder; files named on the command
+// line are meant from where the program was started.
+void anchorPaths(LaunchOptions& options) {
+    const std::string start = workingDirectory();
+    for (std::string* path : {&options.capture, &options.record, &options.replay, &options.hashLog,
+                              &options.shots, &options.stats, &options.testDir}) {
+        if (!path->empty() && (*path)[0] != '/' && !start.empty()) {
+            *path = start + "/" + *path;
+        }
+    }
 }
 
 // The executable's file name, for the usage text.
@@ -280,7 +318,7 @@ void prepareHeadless() {
 
 int runApplication(int argc, char** argv, const Application& application) {
     VisualStudioLogger logger;
-    const LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
+    LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
     const std::string program = programName(argc > 0 ? argv[0] : "");
     if (!options.error.empty()) {
         std::fprintf(stderr, "%s: %s\n\n%s", program.c_str(), options.error.c_str(),
@@ -296,6 +334,15 @@ int runApplication(int argc, char** argv, const Application& application) {
                     application.version.empty() ? program.c_str() : application.version.c_str());
         return 0;
     }
+    if (options.listNatives) {
+        if (!application.listNatives) {
+            std::fprintf(stderr, "%s publishes no natives to scripts\n", program.c_str());
+            return 2;
+        }
+        std::fputs(application.listNatives().c_str(), stdout);
+        return 0;
+    }
+    anchorPaths(options);
     if (options.headless) {
         prepareHeadless();
     }
