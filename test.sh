@@ -43,6 +43,9 @@ build_and_test() {
     ctest --test-dir "$dir" -j2 --timeout 300 ${CTEST_ARGS[@]+"${CTEST_ARGS[@]}"}
 }
 
+# The end-to-end test EndToEnd.DemoWinsEveryLevelWithAPictureOfEach runs the
+# game as `./run.sh --headless --demo --shots DIR` does: a level that its
+# recorded shots no longer win fails the run.
 echo "== build and test (build/)"
 build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 

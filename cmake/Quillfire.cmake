@@ -26,10 +26,15 @@ function(qf_module name)
     qf_warnings(qf_${name})
 endfunction()
 
-# qf_test(NAME SOURCES ... [LIBS ...])
+# qf_test(NAME SOURCES ... [LIBS ...] [TIMEOUT SECONDS])
 # One GoogleTest executable per module, registered with ctest test by test.
+# TIMEOUT replaces ctest's default limit for each of its tests.
 function(qf_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
+    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+    set(timeout)
+    if(T_TIMEOUT)
+        set(timeout TIMEOUT ${T_TIMEOUT})
+    endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -37,5 +42,6 @@ function(qf_test name)
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
         PROPERTIES ENVIRONMENT "QF_SOURCE_DIR=${CMAKE_SOURCE_DIR};QF_BINARY_DIR=${CMAKE_BINARY_DIR};${T_ENV}"
+            ${timeout}
         DISCOVERY_TIMEOUT 60)
 endfunction()

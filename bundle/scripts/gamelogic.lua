@@ -1,132 +1,84 @@
--- A bare driver for the level code: it starts the level named by
--- QUILLFIRE_LEVEL (the first level when unset) and, when QUILLFIRE_DEMO is
--- set, plays the level's recorded shots: the next one once the sling has
--- been ready for a second of game time, its ability the given seconds after
--- the launch. It logs one line with the outcome and, in demo play, exits.
+-- The game around its levels: title, menus, level select, settings, the HUD,
+-- the end-of-level panel and the demo mode. The levels themselves (the world
+-- and its hooks) are the scripts in play/, reached through the Play table.
+-- The engine calls the functions below by name.
 
 g_safeToQuit = true
 
+loadLuaFile(commonScriptPath .. "/progress.lua", "")
+for _, name in ipairs({ "text", "audio", "widgets", "screens", "ingame" }) do
+    loadLuaFile(commonScriptPath .. "/ui/" .. name .. ".lua", "")
+end
+loadLuaFile(commonScriptPath .. "/demo.lua", "")
+
+-- Star limits as a plain global (the engine keeps its own copy in a table
+-- of the file's globals), the list of levels and the demo's shots, when the
+-- level scripts ship them.
 loadLuaFile(commonScriptPath .. "/starLimits.lua", "")
-loadLuaFile(commonScriptPath .. "/episodes.lua", "")
-loadLuaFile(commonScriptPath .. "/demoShots.lua", "")
-loadLuaFile(commonScriptPath .. "/play/play.lua", "")
+if episodes == nil and checkForLuaFile(commonScriptPath .. "/episodes.lua") then
+    loadLuaFile(commonScriptPath .. "/episodes.lua", "")
+end
+if demoShots == nil and checkForLuaFile(commonScriptPath .. "/demoShots.lua") then
+    loadLuaFile(commonScriptPath .. "/demoShots.lua", "")
+end
 
-local AIM_WAIT = 1.0
-local EXIT_WAIT = 0.5
-
-local driver = { shot = 0, since = 0, ended = 0, reported = false }
+local playScript = commonScriptPath .. "/play/play.lua"
+if checkForLuaFile(playScript) then
+    loadLuaFile(playScript, "")
+else
+    loadLuaFile(commonScriptPath .. "/ui/standin_play.lua", "")
+end
 
 function updateValues()
-    if type(settings) == "table" then
-        if type(settings.audioEnabled) ~= "boolean" then
-            settings.audioEnabled = true
-        end
-        if type(settings.volume) ~= "number" then
-            settings.volume = 1
-        end
-    end
+    Progress.load()
 end
 
 function createStartUpAssets()
-    res.createAudioOutput(2, 16, 44100)
-    res.startAudioOutput()
-    Sound.load()
-    driver.level = os.getenv("QUILLFIRE_LEVEL") or episodes[1].levels[1]
-    driver.demo = (os.getenv("QUILLFIRE_DEMO") or "") ~= ""
-    driver.shots = demoShots[driver.level] or {}
-    driver.blind = (os.getenv("QUILLFIRE_BLIND") or "") ~= ""
-    -- Shots to try instead of the recorded ones: "angle,power[,ability];..."
-    local trial = os.getenv("QUILLFIRE_SHOTS")
-    if trial and trial ~= "" then
-        driver.shots = {}
-        for item in string.gmatch(trial, "[^;]+") do
-            local a, p, ab = string.match(item, "^([%d%.%-]+),([%d%.]+),?([%d%.]*)$")
-            driver.shots[#driver.shots + 1] = { angle = tonumber(a), power = tonumber(p),
-                                                ability = tonumber(ab) }
-        end
+    Progress.load()
+    local gfx = isHDVersion and imagePath .. "/hd" or imagePath
+    res.createSpriteSheet(gfx .. "/ui.dat")
+    Text.load()
+    applyLanguage()
+    UiSound.setUp()
+    if settings.fullscreen then
+        applyFullscreen()
     end
-    Play.start(driver.level)
-end
-
-local function stars(name, score)
-    local n = 0
-    for _, limit in ipairs(starTable[name] or {}) do
-        if score >= limit then
-            n = n + 1
-        end
-    end
-    return n
-end
-
-local function demoStep(dt)
-    local state = Play.state()
-    if state == "aiming" then
-        driver.since = driver.since + dt
-        if driver.since >= AIM_WAIT and driver.shots[driver.shot + 1] then
-            driver.shot = driver.shot + 1
-            local shot = driver.shots[driver.shot]
-            Play.fire(shot.angle, shot.power)
-            driver.flight = 0
-            driver.ability = shot.ability
-        end
+    Demo.setUp()
+    if Demo.active then
+        Demo.next()
     else
-        driver.since = 0
-    end
-    if driver.lastState == "flying" and state ~= "flying" then
-        native.logWarning(string.format("SHOT %d gremlins %d score %d", driver.shot,
-            Level.countTargets(), Play.score()))
-    end
-    driver.lastState = state
-    if state == "flying" and driver.flight then
-        driver.flight = driver.flight + dt
-        if driver.ability and driver.flight >= driver.ability then
-            driver.ability = nil
-            Play.useAbility()
+        Flow.go("title")
+        if #Progress.damagedFiles() > 0 then
+            Flow.showNotice("NOTICE_DAMAGED_SAVE")
         end
     end
 end
 
 function update(dt)
-    if driver.demo then
-        demoStep(dt)
-    elseif type(keyPressed) == "table" and keyPressed.R then
-        Play.start(driver.level)
-    end
-    Play.update(dt, not driver.demo)
-    -- Searching for shots needs no picture.
-    if not driver.blind then
-        Play.draw()
-    end
-    local state = Play.state()
-    if state == "won" or state == "lost" or state == "broken" then
-        if not driver.reported then
-            driver.reported = true
-            local r = Play.result() or { score = 0 }
-            native.logWarning(string.format("LEVEL %s %s score %d stars %d", driver.level, state, r.score,
-                stars(driver.level, r.score)))
-        end
-        driver.ended = driver.ended + dt
-        if driver.demo and driver.ended > EXIT_WAIT then
-            requestExit()
-        end
-    end
+    Input.update(dt)
+    setRenderState(0, 0, 1, 1, 0, 0, 0, 1)
+    Flow.update(dt)
 end
 
 function resolutionChanged(width, height)
-    if Play.state() ~= "broken" then
-        Camera.snap()
+    if Play and Play.resolutionChanged then
+        Play.resolutionChanged(width, height)
     end
 end
 
-function gamePaused() end
+function gamePaused()
+    Flow.windowPaused()
+end
+
 function gameResumed() end
 
 function calculatePlaytime()
     if type(bi_data) == "table" then
-        bi_data.playSeconds = (bi_data.playSeconds or 0) + getGameTimer()
+        bi_data.playSeconds = (tonumber(bi_data.playSeconds) or 0) + getGameTimer()
     end
 end
 
+-- Services this game has no use for.
 function latestVersionNumberReceived(version, text) end
 function updateAvailable(available) end
 function nativecallback_urlResponse(url, response) end

@@ -28,6 +28,7 @@
 #include "game/LuaResources.h"
 #include "gr/Context.h"
 #include "gr/Shader.h"
+#include "io/BasicFileSystem.h"
 #include "io/PathName.h"
 #include "io/Uri.h"
 #include "io/VFS.h"
@@ -136,10 +137,25 @@ void GameApp::createWorld() {
     world_->initScriptGlobals(lang::Ptr<pf::DeviceID>(new pf::DeviceID())->getID(),
                               pf::getInstallationID());
     world_->resetGameTimer();
+    publishLaunch();
     cloud_ = std::make_unique<NorvaneCloudManager>(
         &activeFlag(),
         world_->isString("customerString") ? world_->getString("customerString") : "",
         config.cloudServerUrl);
+}
+
+// Before the game scripts run, so that they can choose how to start.
+void GameApp::publishLaunch() {
+    framework::LaunchOptions launch;
+    if (getOS()) {
+        launch = getOS()->getLaunchOptions();
+    }
+    if (!launch.shots.empty() && !io::isDirectory(launch.shots) &&
+        !io::makeDirectory(launch.shots)) {
+        throw lang::Exception(
+            lang::Format("Cannot create the folder {0} for --shots", launch.shots));
+    }
+    world_->publishLaunch(launch.demo, launch.headless, launch.shots);
 }
 
 void GameApp::loadGameScripts() {

@@ -74,6 +74,7 @@ public:
 
 private:
     void createWorld();
+    void publishLaunch();
     void loadGameScripts();
     void createServices();
     void loadShaders();

@@ -109,6 +109,9 @@ public:
     /// Runs the options script, then sets the globals the scripts start with:
     /// identities, screen size, input tables, paths.
     void initScriptGlobals(const std::string& deviceId, const std::string& installationId);
+    /// The global table `launch` the scripts read the command line from:
+    /// `demo` and `headless` (booleans) and `shots` (a folder, absent when empty).
+    void publishLaunch(bool demo, bool headless, const std::string& shots);
     /// Set once the game scripts are loaded: activation changes reach them.
     void setGameLogicLoaded() { gameLogicLoaded_ = true; }
     /// Records the flag and calls gameResumed (active and no busy service) or
@@ -213,8 +216,9 @@ private:
     // Shell natives (GameLuaShell.cpp).
     void resetTimer();
     int getGameTimer(lua::LuaState* state);
-    void requestExitNative();
+    int requestExitNative(lua::LuaState* state);
     void print(std::string) {}
+    void writeLine(std::string text);
     void printWarning(std::string text);
     void printError(std::string text);
     void captureScreen(std::string file);

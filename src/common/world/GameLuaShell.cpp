@@ -2,6 +2,7 @@
 // activation, resizes, the pointer, and the natives that reach the shell.
 
 #include <cmath>
+#include <cstdio>
 
 #include "common/draw/GameDrawing.h"
 #include "common/save/GameSaves.h"
@@ -23,11 +24,21 @@ void GameLua::registerShellNatives() {
     addMethod("getGameTimer", this, &GameLua::getGameTimer, "() -> n");
     bindMethod("requestExit", this, &GameLua::requestExitNative);
     bindMethod("print", this, &GameLua::print);
+    bindMethod("writeLine", this, &GameLua::writeLine);
     bindMethod("printWarning", this, &GameLua::printWarning);
     bindMethod("printError", this, &GameLua::printError);
     bindMethod("captureScreen", this, &GameLua::captureScreen);
     bindMethod("toggleZoomSteps", this, &GameLua::toggleZoomSteps);
     bindMethod("drawScreenParticles", this, &GameLua::drawScreenParticles);
+}
+
+void GameLua::publishLaunch(bool demo, bool headless, const std::string& shots) {
+    lua::LuaTable launch = newGlobalTable("launch");
+    launch.set("demo", demo);
+    launch.set("headless", headless);
+    if (!shots.empty()) {
+        launch.set("shots", shots);
+    }
 }
 
 void GameLua::createParticles() {
@@ -167,10 +178,24 @@ int GameLua::getGameTimer(lua::LuaState* state) {
     return 1;
 }
 
-void GameLua::requestExitNative() {
-    if (services_.host) {
-        services_.host->requestExit(0);
+// An optional exit code lets an unattended run report its outcome.
+int GameLua::requestExitNative(lua::LuaState* state) {
+    int code = 0;
+    if (state->getTop() >= 1 && state->isNumber(1)) {
+        code = lang::truncateToInt(state->toNumber(1));
     }
+    if (services_.host) {
+        services_.host->requestExit(code);
+    }
+    return 0;
+}
+
+// Standard output carries the report of unattended runs, so each line goes out
+// at once and nothing else is written there.
+void GameLua::writeLine(std::string text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
 }
 
 void GameLua::printWarning(std::string text) {

@@ -356,7 +356,13 @@ int runApplication(int argc, char** argv, const Application& application) {
     {
         SingleInstance instance;
         SdlShell shell(options.arguments, options.headless);
-        shell.setLaunchOptions(options);
+        // The run moves to the configuration's folder; a relative shots folder
+        // means one in the folder the command was given in.
+        LaunchOptions forProgram = options;
+        if (!forProgram.shots.empty() && forProgram.shots[0] != '/') {
+            forProgram.shots = workingDirectory() + "/" + forProgram.shots;
+        }
+        shell.setLaunchOptions(forProgram);
         try {
             exitCode = startAndRun(shell, options, application, instance);
         } catch (const lang::Throwable& e) {
