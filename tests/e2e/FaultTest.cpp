@@ -149,20 +149,51 @@ TEST_F(EndToEndFaults, SavesThatCannotBeWrittenWarnAndTheGameGoesOn) {
 }
 
 // Saves never go into the bundle, which may be read-only and is replaced
-// whole by an update.
-TEST_F(EndToEndFaults, AFileInTheDataFolderPlaceKeepsSavesOutOfTheBundle) {
-    fs::create_directories(root_ + "/data/Quillfire");
-    std::ofstream(saves()) << "not a folder";
+// whole by an update: they fail, each with a warning.
+TEST_F(EndToEndFaults, AnUnusableDataFolderKeepsSavesOutOfTheBundle) {
     const e2e::BundleCopy bundle(BUNDLE, root_ + "/bundle");
-    const e2e::RunResult result = play(bundle.config(), 20);
-    EXPECT_EQ(0, result.exitCode) << result.output;
-    EXPECT_TRUE(contains(result.output,
-                         "Cannot use the data folder " + saves() + ": a file is in its place"))
-        << result.output;
-    EXPECT_TRUE(contains(result.output, saves() + "/settings.lua: ")) << result.output;
-    for (const auto& entry : fs::recursive_directory_iterator(bundle.folder())) {
-        EXPECT_TRUE(entry.is_symlink() || entry.is_directory()) << entry.path();
+    struct Case {
+        const char* what;
+        std::function<std::vector<std::string>()> prepare;  // returns a wrapper
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"a file in the data folder's place",
+         [&] {
+             fs::create_directories(root_ + "/data/Quillfire");
+             std::ofstream(saves()) << "not a folder";
+             return std::vector<std::string>{};
+         },
+         "a file is in its place"},
+        {"a data home that cannot be written",
+         [&] {
+             fs::remove_all(root_ + "/data/Quillfire");
+             chmod((root_ + "/data").c_str(), 0555);
+             if (geteuid() != 0) {
+                 return std::vector<std::string>{};
+             }
+             // Not the bundle copy: its links lead to the build's own files.
+             EXPECT_EQ(0, system(("chown 65534:65534 '" + root_ + "' && chown -R 65534:65534 '" +
+                                  root_ + "/data' '" + root_ + "/run'")
+                                     .c_str()));
+             return std::vector<std::string>{"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
+                                             "--clear-groups"};
+         },
+         std::strerror(EACCES)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const e2e::RunResult result = play(bundle.config(), 20, "", {}, c.prepare());
+        EXPECT_EQ(0, result.exitCode) << result.output;
+        EXPECT_TRUE(
+            contains(result.output, "Cannot use the data folder " + saves() + ": " + c.reason))
+            << result.output;
+        EXPECT_TRUE(contains(result.output, saves() + "/settings.lua: ")) << result.output;
+        for (const auto& entry : fs::recursive_directory_iterator(bundle.folder())) {
+            EXPECT_TRUE(entry.is_symlink() || entry.is_directory()) << entry.path();
+        }
     }
+    chmod((root_ + "/data").c_str(), 0700);
 }
 
 // Start-up faults stop the game with exit status 1 and one message that names
