@@ -36,10 +36,7 @@ GameLua::GameLua(lua::LuaState& state, const Services& services)
     : lua::LuaObject(state), services_(services), objectsTable_(state) {
     inheritGlobals(state, *this);
     b2_maxTranslation = 2.0f;
-    world_ = std::make_unique<b2World>(b2Vec2(0, 20));
-    world_->SetAllowSleeping(true);
-    world_->SetContactFilter(this);
-    world_->SetContactListener(this);
+    makePhysicsWorld(b2Vec2(0, 20));
     setUpCollisionRules();
     set("objects", &objectsTable_);
     // The topics group the natives in --list-natives and the scripting guide.
@@ -116,9 +113,26 @@ void GameLua::reindexLevelTables() {
     deadList_ = getTable("deadBlocks");
 }
 
+void GameLua::makePhysicsWorld(const b2Vec2& gravity) {
+    world_ = std::make_unique<b2World>(gravity);
+    world_->SetAllowSleeping(true);
+    world_->SetContactFilter(this);
+    world_->SetContactListener(this);
+}
+
+void GameLua::renewEmptyWorld() {
+    // The broad-phase tree keeps the shape of every body it ever held, and its
+    // proxy order decides the order of contacts: a level played after another
+    // would come out differently from the same level played first.
+    if (world_->GetBodyCount() == 0 && !world_->IsLocked()) {
+        makePhysicsWorld(world_->GetGravity());
+    }
+}
+
 void GameLua::resetWorld() {
     b2_maxTranslation = 2.0f;
     destroyAllObjects();
+    renewEmptyWorld();
     if (services_.particles) {
         services_.particles->reset();
     }

@@ -96,6 +96,9 @@ public:
     /// glue (destroyAllObjects), the particles and the trajectories, and the
     /// physics library's maximum translation back to its default.
     void resetWorld();
+    /// Replaces a physics world without bodies by a fresh one, so that what was
+    /// simulated before cannot change what comes next.
+    void renewEmptyWorld();
     /// Destroys every object with its body, joints, destroy links, draw-order
     /// entry and pending glue, and the portals' teleporters; unlike
     /// removeAllObjects no script table changes.
@@ -188,6 +191,7 @@ public:
     void clearTrajectories();
 
 private:
+    void makePhysicsWorld(const b2Vec2& gravity);
     using Handler = void (GameLua::*)(b2Contact* contact);
     struct CollisionRule {
         bool collide = true;

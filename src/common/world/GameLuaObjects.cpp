@@ -258,6 +258,9 @@ void GameLua::removeObject(std::string name) {
         names.erase(n);
     }
     removeJointsOf(name);
+    if (objects_.empty()) {
+        renewEmptyWorld();
+    }
     raiseContactError();
 }
 
