@@ -331,8 +331,11 @@ case "${1:-}" in
         ;;
     *)
         [ $# -eq 2 ] || { echo "usage: sounds.sh NAME OUT.wav (sounds.sh --help)" >&2; exit 2; }
-        printf '%s\n' "${SOUNDS[@]}" | grep -qx -- "$1" ||
-            { echo "sounds.sh: no effect named $1 (sounds.sh --list)" >&2; exit 1; }
+        # A loop, not printf | grep -q: under pipefail grep's early exit can
+        # fail the pipe with SIGPIPE and reject a name that is on the list.
+        known=0
+        for s in "${SOUNDS[@]}"; do [ "$s" = "$1" ] && known=1; done
+        [ $known = 1 ] || { echo "sounds.sh: no effect named $1 (sounds.sh --list)" >&2; exit 1; }
         make "$1" "$2"
         ;;
 esac

@@ -1,21 +1,32 @@
--- The slingshot: the bird waiting in it, dragging to aim, the launch, and
--- drawing the frame, the rubber bands and the aiming dots.
+-- The slingshot: aiming by dragging the bird or with the keys, the launch,
+-- and drawing the frame, the rubber bands and the aiming dots.
+
+Sling = Sling or {}
 
 local UNIT = 20
 local MAX_PULL = 80 -- world pixels
 local LAUNCH_SPEED = 24 -- world units per second at a full pull
 local GRAB_RADIUS = 40 -- world pixels around the bird that start a drag
-local BIRD_RADIUS = 0.5
-local ROLL_DAMPING = 8
+local KEY_ANGLE_STEP = 60 -- degrees a second while an arrow key is held
+local KEY_POWER_STEP = 0.6 -- power a second
+
+local s = { pullX = 0, pullY = 0, dragging = false, touchWasDown = true, keyAngle = 35,
+            keyPower = 0.8, keyAiming = false }
+
+function Sling.reset()
+    s.pullX, s.pullY, s.dragging, s.keyAiming = 0, 0, false, false
+    -- A press that began before the level must not start a drag.
+    s.touchWasDown = true
+end
 
 local function restPoint()
-    local s = game.level.slingshot
-    return s.x * UNIT, s.y * UNIT
+    local p = Play.level().slingshot
+    return p.x * UNIT, p.y * UNIT
 end
 
 -- The first active touch (the mouse counts as touch "1"), or nil.
-local function firstTouch()
-    if not touches or (touchcount or 0) == 0 then
+function Sling.firstTouch()
+    if type(touches) ~= "table" or (touchcount or 0) == 0 then
         return nil
     end
     if touches["1"] then
@@ -33,32 +44,23 @@ local function pullVelocity(dx, dy)
     return -dx * k, -dy * k
 end
 
--- Puts the next bird in the sling; false when none is left.
-function loadNextBird()
-    game.birdIndex = game.birdIndex + 1
-    local kind = game.level.birds[game.birdIndex]
-    if not kind then
-        currentBirdName = nil
-        return false
-    end
-    local name = "bird" .. game.birdIndex
-    local x, y = restPoint()
-    createCircle(name, "QUILL_BIRD", x / UNIT, y / UNIT, BIRD_RADIUS, 4, 0.6, 0.3, true, 10)
-    setColliderType(name, 3)
-    setObjectParameter(name, 2, 0) -- held still until launched
-    -- A ball on flat ground rolls for ever; damping the spin lets it come to rest.
-    setAngularDamping(name, ROLL_DAMPING)
-    local t = objects.world[name]
-    t.isBird = true
-    t.damageFactors = kind
-    currentBirdName = name
-    game.pullX, game.pullY = 0, 0
-    game.dragging = false
-    return true
+-- The pull that gives an angle (degrees above the horizon) and a power (0 to 1).
+local function pullFor(angle, power)
+    local a = math.rad(angle)
+    local p = math.max(0, math.min(1, power))
+    return -math.cos(a) * p * MAX_PULL, math.sin(a) * p * MAX_PULL
 end
 
-function launchBird(vx, vy)
-    local name = currentBirdName
+local function holdBird(name)
+    local rx, ry = restPoint()
+    setPosition(name, (rx + s.pullX) / UNIT, (ry + s.pullY) / UNIT)
+end
+
+-- Releases the bird with a pull; returns the launch velocity.
+function Sling.launch(name, angle, power)
+    s.pullX, s.pullY = pullFor(angle, power)
+    holdBird(name)
+    local vx, vy = pullVelocity(s.pullX, s.pullY)
     setObjectParameter(name, 2, 1)
     setSleeping(name, false)
     setVelocity(name, vx, vy)
@@ -66,56 +68,88 @@ function launchBird(vx, vy)
     t.shot = true
     t.lastTrajectoryX, t.lastTrajectoryY = t.x * UNIT, t.y * UNIT
     startNewTrajectory()
-    flyingBird = name
-    game.dragging = false
-    game.pullX, game.pullY = 0, 0
-    game.state = "flying"
-    game.shotTime = 0
+    s.dragging, s.keyAiming = false, false
+    s.pullX, s.pullY = 0, 0
+    Sound.play("launch")
+    Sound.play(Birds.kinds[t.kind].cry)
 end
 
--- Launches at an angle (degrees above the horizon) and a power (0 to 1).
-function launchAtAngle(angle, power)
-    local a = math.rad(angle)
-    local p = math.max(0, math.min(1, power))
-    launchBird(math.cos(a) * p * LAUNCH_SPEED, -math.sin(a) * p * LAUNCH_SPEED)
+local function angleAndPower(dx, dy)
+    local length = math.sqrt(dx * dx + dy * dy)
+    return math.deg(math.atan2(dy, -dx)), length / MAX_PULL
 end
 
--- Drag and release. A drag starts only with a fresh press near the bird.
-function updateAiming()
-    local touch = firstTouch()
+-- Aiming with the mouse (drag the bird back, release to shoot) or the keys
+-- (arrows aim, Space or Enter shoots). Returns angle, power once released.
+function Sling.updateAiming(name, dt, inputAllowed)
     local rx, ry = restPoint()
-    if touch then
-        local wx, wy = screenToWorld(touch.x, touch.y)
-        wx, wy = wx * UNIT, wy * UNIT
-        if not game.dragging and not game.touchWasDown then
-            local dx, dy = wx - rx, wy - ry
-            game.dragging = dx * dx + dy * dy <= GRAB_RADIUS * GRAB_RADIUS
+    if not inputAllowed then
+        -- A menu opened mid-drag: the bird goes back, it is not shot.
+        if s.dragging then
+            s.dragging = false
+            s.pullX, s.pullY = 0, 0
+            holdBird(name)
         end
-        if game.dragging then
+        s.touchWasDown = true
+        return nil
+    end
+    local touch = Sling.firstTouch()
+    if touch then
+        local wx, wy = Camera.screenToWorld(touch.x, touch.y)
+        wx, wy = wx * UNIT, wy * UNIT
+        if not s.dragging and not s.touchWasDown then
+            local dx, dy = wx - rx, wy - ry
+            s.dragging = dx * dx + dy * dy <= GRAB_RADIUS * GRAB_RADIUS
+            if s.dragging then
+                s.keyAiming = false
+                Sound.play("stretch")
+            end
+        end
+        if s.dragging then
             local dx, dy = wx - rx, wy - ry
             local length = math.sqrt(dx * dx + dy * dy)
             if length > MAX_PULL then
                 dx, dy = dx * MAX_PULL / length, dy * MAX_PULL / length
             end
-            game.pullX, game.pullY = dx, dy
-            setPosition(currentBirdName, (rx + dx) / UNIT, (ry + dy) / UNIT)
+            s.pullX, s.pullY = dx, dy
+            holdBird(name)
         end
-    elseif game.dragging then
-        local dx, dy = game.pullX, game.pullY
+    elseif s.dragging then
+        s.dragging = false
+        local dx, dy = s.pullX, s.pullY
         if dx * dx + dy * dy > 100 then
-            launchBird(pullVelocity(dx, dy))
-        else
-            game.dragging = false
-            game.pullX, game.pullY = 0, 0
-            setPosition(currentBirdName, rx / UNIT, ry / UNIT)
+            s.touchWasDown = false
+            return angleAndPower(dx, dy)
+        end
+        s.pullX, s.pullY = 0, 0
+        holdBird(name)
+    end
+    s.touchWasDown = touch ~= nil
+    if not s.dragging and type(keyHold) == "table" then
+        local turn = (keyHold.UP and 1 or 0) - (keyHold.DOWN and 1 or 0)
+        local push = (keyHold.RIGHT and 1 or 0) - (keyHold.LEFT and 1 or 0)
+        if turn ~= 0 or push ~= 0 then
+            if not s.keyAiming then
+                Sound.play("stretch")
+            end
+            s.keyAiming = true
+            s.keyAngle = math.max(-30, math.min(85, s.keyAngle + turn * KEY_ANGLE_STEP * dt))
+            s.keyPower = math.max(0.2, math.min(1, s.keyPower + push * KEY_POWER_STEP * dt))
+        end
+        if s.keyAiming then
+            s.pullX, s.pullY = pullFor(s.keyAngle, s.keyPower)
+            holdBird(name)
+        end
+        if keyPressed and (keyPressed.SPACE or keyPressed.RETURN) then
+            if s.keyAiming then
+                return s.keyAngle, s.keyPower
+            end
+            s.keyAiming = true
+            s.pullX, s.pullY = pullFor(s.keyAngle, s.keyPower)
+            holdBird(name)
         end
     end
-    game.touchWasDown = touch ~= nil
-end
-
--- The camera transform, for drawing in world pixels.
-local function cameraState()
-    setRenderState(-game.cameraX, -game.cameraY, game.scale, game.scale, 0, 0, 0, 1)
+    return nil
 end
 
 local function forkTips()
@@ -124,44 +158,44 @@ local function forkTips()
 end
 
 local function band(fromX, fromY, toX, toY)
-    local x1, y1 = worldToScreen(fromX / UNIT, fromY / UNIT)
-    local x2, y2 = worldToScreen(toX / UNIT, toY / UNIT)
-    drawRubberband(x1, y1, x2, y2, 6 * game.scale, "RUBBERBAND")
+    local x1, y1 = Camera.worldToScreen(fromX / UNIT, fromY / UNIT)
+    local x2, y2 = Camera.worldToScreen(toX / UNIT, toY / UNIT)
+    drawRubberband(x1, y1, x2, y2, 6 * Camera.scale(), "RUBBERBAND")
 end
 
 -- Where the bands meet: the bird while it sits in the sling, else the rest point.
-local function pouch()
+local function pouch(aiming)
     local rx, ry = restPoint()
-    if game.state == "aiming" and currentBirdName then
-        return rx + game.pullX - BIRD_RADIUS * UNIT, ry + game.pullY
+    if aiming then
+        return rx + s.pullX - 0.5 * UNIT, ry + s.pullY
     end
     return rx, ry
 end
 
 -- Behind the birds: the frame, the back band and the birds still waiting.
-function drawSlingBack()
+function Sling.drawBack(aiming, waiting)
     local rx, ry = restPoint()
-    cameraState()
+    Camera.apply()
     res.drawSprite("SLINGSHOT", rx, ry + 30)
-    for i = game.birdIndex + 1, #game.level.birds do
-        local x = rx - 10 - (i - game.birdIndex) * 24
-        res.drawSprite("QUILL_BIRD", x, -10)
+    for i, kind in ipairs(waiting) do
+        local x = rx - 10 - i * 26
+        res.drawSprite(Birds.kinds[kind].sprite, x, -10)
     end
     local _, _, bx, by = forkTips()
-    local px, py = pouch()
+    local px, py = pouch(aiming)
     band(bx, by, px, py)
 end
 
 -- In front of the bird: the front band and, while aiming, the dotted path.
-function drawSlingFront()
+function Sling.drawFront(aiming)
     local ax, ay = forkTips()
-    local px, py = pouch()
+    local px, py = pouch(aiming)
     band(ax, ay, px, py)
-    if game.state == "aiming" and game.dragging and currentBirdName then
+    if aiming and (s.dragging or s.keyAiming) then
         local rx, ry = restPoint()
-        rubberBandPos = { x = (rx + game.pullX) / UNIT, y = (ry + game.pullY) / UNIT }
-        cameraState()
-        local vx, vy = pullVelocity(game.pullX, game.pullY)
+        rubberBandPos = { x = (rx + s.pullX) / UNIT, y = (ry + s.pullY) / UNIT }
+        Camera.apply()
+        local vx, vy = pullVelocity(s.pullX, s.pullY)
         drawSlingScopeNative(vx, vy, 0)
     end
 end

@@ -1,3 +1,22 @@
--- Scores that earn one, two and three stars, per level. Every win clears the
--- gremlins (5000 each); each bird left over adds 10000.
-level1 = { 15000, 25000, 30000 }
+-- Scores that earn one, two and three stars, per level. The recorded shots
+-- earn two; three ask for fewer birds or more wreckage.
+starTable = {
+    m01 = { 15500, 28000, 39000 },
+    m02 = { 16500, 29500, 41000 },
+    m03 = { 13500, 24500, 34000 },
+    m04 = { 18500, 33500, 46000 },
+    m05 = { 20000, 36000, 50000 },
+    m06 = { 18500, 33000, 46000 },
+    f01 = { 22500, 40500, 56500 },
+    f02 = { 18000, 32000, 44500 },
+    f03 = { 8000, 14500, 20000 },
+    f04 = { 16000, 28500, 39500 },
+    f05 = { 23000, 41500, 57500 },
+    f06 = { 18500, 33000, 46000 },
+    d01 = { 13000, 23500, 33000 },
+    d02 = { 5500, 9500, 13500 },
+    d03 = { 22000, 39000, 54500 },
+    d04 = { 13500, 24000, 33500 },
+    d05 = { 22500, 41000, 57000 },
+    d06 = { 21000, 38000, 53000 },
+}

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -79,9 +80,8 @@ protected:
 
 TEST_F(EndToEnd, DemoDrawsTheExpectedPicture) {
     writeConfig(DEMO_CONFIG);
-    // The capture name is relative: it lands in the configuration's folder,
-    // which became the working directory.
-    const RunResult result = runHeadless({"--fixed-dt", "0.02", "--capture", "shot.png"});
+    const RunResult result =
+        runHeadless({"--fixed-dt", "0.02", "--capture", bundle_ + "/shot.png"});
     ASSERT_EQ(0, result.exitCode) << result.output;
     const Image image = loadPng(bundle_ + "/shot.png");
     ASSERT_EQ(640, image.width);
@@ -101,15 +101,20 @@ TEST_F(EndToEnd, DemoDrawsTheExpectedPicture) {
 
 TEST_F(EndToEnd, FixedStepRunsRepeatExactly) {
     writeConfig(DEMO_CONFIG);
-    ASSERT_EQ(0, runHeadless({"--fixed-dt", "0.05", "--capture", "a.png"}).exitCode);
-    ASSERT_EQ(0, runHeadless({"--fixed-dt", "0.05", "--capture", "b.png"}).exitCode);
+    ASSERT_EQ(0, runHeadless({"--fixed-dt", "0.05", "--capture", bundle_ + "/a.png"}).exitCode);
+    ASSERT_EQ(0, runHeadless({"--fixed-dt", "0.05", "--capture", bundle_ + "/b.png"}).exitCode);
     const Image a = loadPng(bundle_ + "/a.png");
     const Image b = loadPng(bundle_ + "/b.png");
     ASSERT_FALSE(a.rgb.empty());
     EXPECT_TRUE(a.rgb == b.rgb);
-    // And the turning quads did turn: another step gives another picture.
-    ASSERT_EQ(0, runHeadless({"--fixed-dt", "0.07", "--capture", "c.png"}).exitCode);
-    EXPECT_FALSE(a.rgb == loadPng(bundle_ + "/c.png").rgb);
+    // And the turning quads did turn: another step gives another picture. A
+    // relative name is taken from where the program was started, not from the
+    // configuration's folder it moves to.
+    const std::string relative = "qf_e2e_c_" + std::to_string(getpid()) + ".png";
+    ASSERT_EQ(0, runHeadless({"--fixed-dt", "0.07", "--capture", relative}).exitCode);
+    EXPECT_FALSE(a.rgb == loadPng(relative).rgb);
+    EXPECT_NE(0, access((bundle_ + "/" + relative).c_str(), F_OK));
+    std::remove(relative.c_str());
 }
 
 TEST_F(EndToEnd, ApplicationDataFolderIsCreated) {
