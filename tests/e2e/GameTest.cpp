@@ -125,6 +125,29 @@ TEST_F(EndToEnd, TitleShowsTheMainMenuOverItsScene) {
     EXPECT_TRUE(reportOf(output_).empty()) << output_;
 }
 
+bool parchment(Rgb p) {
+    return std::abs(p.r - 246) < 8 && std::abs(p.g - 231) < 8 && std::abs(p.b - 200) < 8;
+}
+
+// A saved file that cannot be read: the game starts afresh and says so over
+// the title, instead of failing or hiding it.
+TEST_F(EndToEnd, DamagedSaveStartsAfreshWithANotice) {
+    const Image plain = capture("plain", 30);
+    const std::string saves = root_ + "/data/Quillfire/Demo";
+    ASSERT_EQ(0, system(("mkdir -p '" + saves + "' && printf 'not a saved table' > '" + saves +
+                         "/settings.lua'")
+                            .c_str()));
+    const std::string shot = root_ + "/notice.png";
+    const e2e::RunResult result = play({"--frames", "30", "--capture", shot});
+    EXPECT_EQ(0, result.exitCode) << result.output;
+    const Image notice = loadPng(shot);
+    ASSERT_FALSE(notice.rgb.empty());
+    const int x0 = WIDTH / 2 - 150, x1 = WIDTH / 2 + 150, y0 = HEIGHT / 2 - 80, y1 = HEIGHT / 2;
+    EXPECT_GT(countPixels(notice, x0, y0, x1, y1, parchment), 15000);
+    EXPECT_LT(countPixels(plain, x0, y0, x1, y1, parchment), 500);
+    EXPECT_EQ(0, system(("test -f '" + saves + "/settings.lua.bad'").c_str()));
+}
+
 TEST_F(EndToEnd, SameArgumentsGiveTheSamePicture) {
     const Image first = capture("first", 45);
     const Image second = capture("second", 45);

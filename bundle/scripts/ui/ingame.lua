@@ -306,7 +306,7 @@ function ingame.drawHud()
     if not hint and ingame.isFirstLevel() then
         hint = "HUD_HELP"
     end
-    if hint and ingame.levelTime < 10 and Play.state() == "aiming" then
+    if hint and not Demo.active and ingame.levelTime < 10 and Play.state() == "aiming" then
         drawHint(hint)
     end
 end

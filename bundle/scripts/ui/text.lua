@@ -33,22 +33,28 @@ function Text.width(text, font)
 end
 
 local shadow = { 0, 0, 0, 0.45 }
+local white = { 1, 1, 1, 1 }
+-- One text table for every call: the screens draw dozens of texts a frame.
+local t = { visible = true, scaleX = 1, scaleY = 1, x = 0, y = 0, floorCoordinates = true }
 
 -- Draws a text key (opts.plain: an already composed line) at x, y.
 -- opts: font, color {r, g, b, a}, h ("LEFT", "HCENTER", "RIGHT"),
 -- v ("TOP", "VCENTER", "BOTTOM"), shadow (true: a soft drop shadow).
+local noOptions = {}
+
 function Text.draw(key, x, y, opts)
-    opts = opts or {}
-    local t = { visible = true, scaleX = 1, scaleY = 1, x = 0, y = 0,
-                group = opts.plain and PLAIN or GROUP, text = key,
-                font = opts.font or "sans_18", hanchor = opts.h or "HCENTER",
-                vanchor = opts.v or "VCENTER", floorCoordinates = true }
+    opts = opts or noOptions
+    t.group = opts.plain and PLAIN or GROUP
+    t.text = key
+    t.font = opts.font or "sans_18"
+    t.hanchor = opts.h or "HCENTER"
+    t.vanchor = opts.v or "VCENTER"
     setRenderState(0, 0, 1, 1, 0, 0, 0, 1)
     if opts.shadow then
         t.color = shadow
         drawUITextNative(t, x + 2, y + 2)
     end
-    t.color = opts.color or { 1, 1, 1, 1 }
+    t.color = opts.color or white
     drawUITextNative(t, x, y)
     setRenderState(0, 0, 1, 1, 0, 0, 0, 1)
 end

@@ -6,6 +6,7 @@
 Input = { down = false, pressed = false, released = false, moved = false }
 
 local keyRepeat = {}
+local ARROWS = { "UP", "DOWN", "LEFT", "RIGHT" }
 
 function Input.update(dt)
     Input.lastDt = dt
@@ -30,7 +31,7 @@ function Input.update(dt)
     Input.down = down
     Input.wheel = type(cursor) == "table" and cursor.wheelTriggered and cursor.wheel or 0
     -- A held arrow repeats, so a slider or a long list can be swept.
-    for _, name in ipairs({ "UP", "DOWN", "LEFT", "RIGHT" }) do
+    for _, name in ipairs(ARROWS) do
         if type(keyHold) == "table" and keyHold[name] then
             keyRepeat[name] = (keyRepeat[name] or 0) + dt
         else
@@ -166,6 +167,8 @@ function Menu:activate(index)
     end
 end
 
+local DIRECTIONS = { { "UP", 0, -1 }, { "DOWN", 0, 1 }, { "LEFT", -1, 0 }, { "RIGHT", 1, 0 } }
+
 -- One frame of input; false when the input was not for this menu.
 function Menu:update(dt)
     self.flash = math.max(0, self.flash - dt)
@@ -195,8 +198,7 @@ function Menu:update(dt)
         end
     end
     local focused = self.items[self.focus or 0]
-    for _, dir in ipairs({ { "UP", 0, -1 }, { "DOWN", 0, 1 }, { "LEFT", -1, 0 },
-                           { "RIGHT", 1, 0 } }) do
+    for _, dir in ipairs(DIRECTIONS) do
         if Input.key(dir[1]) then
             if focused and dir[3] == 0 and stepValue(focused, dir[2]) then
                 return true

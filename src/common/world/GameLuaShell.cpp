@@ -180,10 +180,7 @@ int GameLua::getGameTimer(lua::LuaState* state) {
 
 // An optional exit code lets an unattended run report its outcome.
 int GameLua::requestExitNative(lua::LuaState* state) {
-    int code = 0;
-    if (state->getTop() >= 1 && state->isNumber(1)) {
-        code = lang::truncateToInt(state->toNumber(1));
-    }
+    const int code = lang::truncateToInt(lua::optNumber(state, 1, 0));
     if (services_.host) {
         services_.host->requestExit(code);
     }

@@ -51,8 +51,7 @@ TEST_F(GameLuaLaunchTest, RequestExitPassesItsCode) {
         {"requestExit()", 0},
         {"requestExit(1)", 1},
         {"requestExit(3.7)", 3},
-        // Not a number: the plain quit it always was.
-        {"requestExit('soon')", 0},
+        {"requestExit(nil)", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.call);
@@ -60,6 +59,10 @@ TEST_F(GameLuaLaunchTest, RequestExitPassesItsCode) {
         run(c.call);
         EXPECT_EQ(c.code, host.exitCode);
     }
+    // A code that is no number is refused, and the game goes on.
+    host.exitCode = -1;
+    EXPECT_NE(errorOf("requestExit({})").find("Excepted type"), std::string::npos);
+    EXPECT_EQ(-1, host.exitCode);
 }
 
 TEST_F(GameLuaLaunchTest, WriteLineGoesToStandardOutputInOrder) {
