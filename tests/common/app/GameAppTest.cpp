@@ -391,3 +391,36 @@ TEST_F(GameAppTest, TheStartVolumeComesFromTheSettings) {
         app = nullptr;
     }
 }
+
+// The analytics global is there for the scripts, and the customer string is
+// reported only when it is a string.
+TEST_F(GameAppTest, TheCustomerStringIsReportedWhenItIsAString) {
+    const struct {
+        const char* customer;
+        bool reported;
+    } cases[] = {{"shop-7", true}, {"number", false}, {nullptr, false}};
+    for (const auto& c : cases) {
+        GameConfig& config = GameConfig::current();
+        config = GameConfig();
+        config.scriptPath = "scripts";
+        config.commonScriptPath = "common";
+        if (c.customer) {
+            setenv("QF_TEST_CUSTOMER", c.customer, 1);
+        } else {
+            unsetenv("QF_TEST_CUSTOMER");
+        }
+        qftest::LogCapture log;
+        start();
+        unsetenv("QF_TEST_CUSTOMER");
+        EXPECT_FALSE(app->world().getState()->getGlobals().isNil("Flurry"));
+        bool reported = false;
+        for (const std::string& line : log.messages(lang::log::DEBUG, "Analytics")) {
+            if (line.find("\"event\":\"Customer String\"") != std::string::npos) {
+                EXPECT_NE(line.find("\"ID\":\"shop-7\""), std::string::npos) << line;
+                reported = true;
+            }
+        }
+        EXPECT_EQ(reported, c.reported) << (c.customer ? c.customer : "(none)");
+        app = nullptr;
+    }
+}
