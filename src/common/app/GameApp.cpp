@@ -11,6 +11,8 @@
 #include "cloudclient/RemoteNotificationsService.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LuaManager.h"
+#include "common/app/NativeListing.h"
+#include "common/app/ReplayDigests.h"
 #include "common/level/GameLevels.h"
 #include "common/save/GameSaves.h"
 #include "common/save/SealedFile.h"
@@ -22,6 +24,7 @@
 #include "framework/KeyCodes.h"
 #include "framework/OSInterface.h"
 #include "framework/Renderer.h"
+#include "framework/Replay.h"
 #include "game/LuaResources.h"
 #include "gr/Context.h"
 #include "gr/Shader.h"
@@ -70,6 +73,9 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
             io::PathName(App::resolvePath(config.shaderPath), platform).toString());
     }
     resources_->getResources().setPath(App::resolvePath(""));
+    contentId_ = contentDigest({App::resolvePath(config.scriptPath),
+                                App::resolvePath(config.commonScriptPath),
+                                App::resolvePath(config.levelPath)});
     createWorld();
     loadGameScripts();
     createServices();
@@ -86,7 +92,16 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
     }
     zoom_.zoomTime = -1;
     zoom_.zoomDuration = -1;
-    world_->levels().runStartUp();
+    try {
+        world_->levels().runStartUp();
+    } catch (const lang::Exception& e) {
+        if (gameLogicError_.empty()) {
+            throw;
+        }
+        // What fails here follows from the game logic that did not load.
+        throw lang::Exception(lang::Format("The game logic did not load: {0}\nThen: {1}",
+                                           gameLogicError_, e.getMessage()));
+    }
 }
 
 GameApp::~GameApp() {
@@ -139,6 +154,7 @@ void GameApp::loadGameScripts() {
         world_->setGameLogicLoaded();
         world_->callHook("updateValues");
     } catch (const lang::Exception& e) {
+        gameLogicError_ = e.getMessage();
         e.showDialog();
     }
     luaState_->getGlobals().set("gamelua", world_.get());
@@ -166,6 +182,10 @@ void GameApp::loadShaders() {
         shaders_.push_back(
             context_->loadShader(io::PathName(context_->shaderFolder(), name).toString(), 0));
     }
+}
+
+void GameApp::digestState(framework::StateDigest& digest) const {
+    digestWorld(*world_, digest);
 }
 
 void GameApp::resetKeyTables() {
@@ -348,5 +368,6 @@ framework::Application framework::mainApplication() {
     application.create = [](framework::OSInterface* os, gr::Context* ctx) -> framework::App* {
         return new GameApp(os, ctx);
     };
+    application.listNatives = nativeListing;
     return application;
 }

@@ -47,6 +47,8 @@ public:
     void setActive(bool active) override;
     bool setAudioActive(bool active) override;
     bool isSafeToQuit() override { return safeToQuit_; }
+    void digestState(framework::StateDigest& digest) const override;
+    std::string contentId() const override { return contentId_; }
 
     /// What the world asks of its application.
     bool mayResumeAudio() const override { return audioActive_; }
@@ -86,6 +88,7 @@ private:
     GameZoom zoom_;
     bool audioActive_ = false;
     bool safeToQuit_ = false;
+    std::string contentId_;  // the scripts and levels, for replays
     lang::Ptr<lua::LuaState> luaState_;
     lang::Ptr<flurry::Flurry> analytics_;
     lang::Ptr<flurry::FlurryLuaInterface> analyticsScript_;
@@ -95,6 +98,8 @@ private:
     lang::Ptr<LuaManager> scriptManager_;
     lang::Ptr<GetTimeStamp> timeStamp_;
     std::unique_ptr<NorvaneCloudManager> cloud_;
+    // Why gamelogic.lua did not load; empty when it did.
+    std::string gameLogicError_;
     std::vector<lang::Ptr<gr::Shader>> shaders_;
     bool keyPressedNow_[framework::KEY_COUNT] = {};
     bool keyReleasedNow_[framework::KEY_COUNT] = {};

@@ -15,8 +15,8 @@
 #include "game/SpriteSheet.h"
 #include "game/TextGroupSet.h"
 #include "gr/Context.h"
+#include "io/AtomicFile.h"
 #include "io/BasicFileSystem.h"
-#include "io/FileOutputStream.h"
 #include "lang/Log.h"
 #include "lang/Numbers.h"
 #include "lua/LuaException.h"
@@ -32,9 +32,13 @@ GameNatives::GameNatives(GameLua& world)
       urlLock_(std::make_shared<std::mutex>()),
       urlResults_(std::make_shared<std::map<std::string, std::string>>()) {
     notifications_->addListener(this);
+    world_.setNativeTopic("Files, tables and locale");
     registerFileNatives();
+    world_.setNativeTopic("Time");
     registerTimeNatives();
+    world_.setNativeTopic("System, window and notifications");
     registerSystemNatives();
+    world_.setNativeTopic("Services this platform lacks");
     registerIdleNatives();
 }
 
@@ -121,8 +125,7 @@ void GameNatives::saveParticleFile(std::string name) {
     lua::serializeTable(L, -1, 0, false, text);
     const std::string path =
         world_.resolvePath(world_.paths().scriptPath + "/particles/" + name + ".lua");
-    io::FileOutputStream out(path);
-    out.write(text.data(), static_cast<int>(text.size()));
+    io::replaceFile(path, text.data(), text.size());
 }
 
 void GameNatives::createDirectory(std::string path) {

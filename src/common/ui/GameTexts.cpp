@@ -195,8 +195,10 @@ GameTexts::GameTexts(GameLua& world) : world_(world) {
         world_.set("clippedText", &clipped);
     }
     world_.bindMethod("clipText", this, &GameTexts::clipText);
-    world_.addMethod("drawBoxNative", this, &GameTexts::drawBoxNative);
-    world_.addMethod("drawUITextNative", this, &GameTexts::drawUITextNative);
+    world_.addMethod("drawBoxNative", this, &GameTexts::drawBoxNative,
+                     "(t, n, n, n, n, s, s, [t])");
+    world_.addMethod("drawUITextNative", this, &GameTexts::drawUITextNative,
+                     "(t, n, n, [n, n], [n], [n])");
 }
 
 GameTexts::~GameTexts() = default;

@@ -23,7 +23,7 @@ void forEachFixture(b2Body* body, F f) {
 }  // namespace
 
 void GameLua::registerBodyNatives() {
-    addMethod("applyImpulse", this, &GameLua::applyImpulse);
+    addMethod("applyImpulse", this, &GameLua::applyImpulse, "(s, n, n, [n, n])");
     bindMethod("applyForceNative", this, &GameLua::applyForceNative);
     bindMethod("setPosition", this, &GameLua::setPosition);
     bindMethod("setRotation", this, &GameLua::setRotation);
@@ -36,8 +36,8 @@ void GameLua::registerBodyNatives() {
     bindMethod("setDensity", this, &GameLua::setDensity);
     bindMethod("setSleeping", this, &GameLua::setSleeping);
     bindMethod("getIntersectingObjects", this, &GameLua::getIntersectingObjects);
-    addMethod("getWorldPoint", this, &GameLua::getWorldPoint);
-    addMethod("getLocalPoint", this, &GameLua::getLocalPoint);
+    addMethod("getWorldPoint", this, &GameLua::getWorldPoint, "(s, n, n) -> n, n");
+    addMethod("getLocalPoint", this, &GameLua::getLocalPoint, "(s, n, n) -> n, n");
     bindMethod("getAngularVelocity", this, &GameLua::getAngularVelocity);
     bindMethod("getSpeed", this, &GameLua::getSpeed);
 }

@@ -46,7 +46,7 @@ void GameLua::registerObjectNatives() {
     bindMethod("setTexture", this, &GameLua::setTexture);
     bindMethod("setObjectParameter", this, &GameLua::setObjectParameter);
     bindMethod("setScale", this, &GameLua::setScale);
-    addMethod("getScale", this, &GameLua::getScale);
+    addMethod("getScale", this, &GameLua::getScale, "(s) -> n, n");
 }
 
 void GameLua::createBox(std::string name, std::string sprite, float x, float y, float width,

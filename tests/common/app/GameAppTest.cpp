@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "audio/AudioOutput.h"
@@ -71,8 +72,9 @@ protected:
     lang::Ptr<ShotContext> context;
     lang::Ptr<GameApp> app;
 
-private:
     std::filesystem::path appData_;
+
+private:
     std::string oldBundle_, oldAppData_;
 };
 
@@ -100,10 +102,26 @@ TEST_F(GameAppTest, FailingGameLogicIsShownAndStartUpGoesOn) {
     lang::Exception::DialogHook old = lang::Exception::setDialogHook(recordDialog);
     dialogs.clear();
     // Without the game logic the start-up hook is missing, which is an error.
-    EXPECT_THROW(start(), std::exception);
+    std::string message;
+    try {
+        start();
+    } catch (const lang::Exception& e) {
+        message = e.what();
+    }
     lang::Exception::setDialogHook(old);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_NE(dialogs[0].find("gamelogic.lua"), std::string::npos) << dialogs[0];
+    // The fatal message leads with the cause, not with its consequence.
+    ASSERT_NE(message.find("createStartUpAssets"), std::string::npos) << message;
+    EXPECT_LT(message.find("missing/gamelogic.lua"), message.find("createStartUpAssets"))
+        << message;
+}
+
+TEST_F(GameAppTest, StartUpKnowsWhichSavesWereDamaged) {
+    std::ofstream(appData_ / "settings.lua") << "not a saved table";
+    start();
+    EXPECT_EQ(world().getString("damagedAtStartUp"), "settings.lua");
+    EXPECT_TRUE(std::filesystem::exists(appData_ / "settings.lua.bad"));
 }
 
 TEST_F(GameAppTest, KeyPressedAndReleasedInOneFrameIsNotHeld) {
