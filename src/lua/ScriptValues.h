@@ -33,6 +33,14 @@ inline LuaTable tableOrEmpty(const LuaTable& table, const LuaTable::Key& key) {
     return table.isTable(key) ? table.getTable(key) : LuaTable();
 }
 
+/// Whether the value under key is a Lua string; unlike LuaTable::isString, a
+/// number does not count.
+inline bool holdsString(const LuaTable& table, const char* key) {
+    StackGuard guard(table.getState()->getLua());
+    table.pushField(key);
+    return lua_type(table.getState()->getLua(), -1) == LUA_TSTRING;
+}
+
 /// The strings of an array from index 1 up to the first value that is not a
 /// string (a number ends the list too).
 std::vector<std::string> stringsOf(const LuaTable& array);

@@ -88,7 +88,7 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
     if (getOS() && getOS()->isAudioSuppressed() && !settings.isEmpty()) {
         settings.set("audioEnabled", false);
     }
-    if (world_->isString("customerString")) {
+    if (lua::holdsString(*world_, "customerString")) {
         analytics_->logEvent("Customer String", "ID", world_->getString("customerString"));
     }
     zoom_.zoomTime = -1;
@@ -140,7 +140,7 @@ void GameApp::createWorld() {
     publishLaunch();
     cloud_ = std::make_unique<NorvaneCloudManager>(
         &activeFlag(),
-        world_->isString("customerString") ? world_->getString("customerString") : "",
+        lua::holdsString(*world_, "customerString") ? world_->getString("customerString") : "",
         config.cloudServerUrl);
 }
 

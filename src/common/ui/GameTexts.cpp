@@ -121,14 +121,6 @@ WrappedText Wrapper::run() {
     return out;
 }
 
-// Only a Lua string names a box part.
-bool holdsString(const lua::LuaTable& table, const char* key) {
-    lua_State* L = table.getState()->getLua();
-    lua::StackGuard guard(L);
-    table.pushField(key);
-    return lua_type(L, -1) == LUA_TSTRING;
-}
-
 DrawUtils::ShaderKind shaderFor(const lua::LuaTable& t) {
     if (t.isString("colorMode") && t.getString("colorMode") == "fill") {
         return DrawUtils::FILL;
@@ -177,7 +169,7 @@ private:
 
 int spriteHeight(game::Resources& resources, const lua::LuaTable& box, const char* key) {
     int width = 0, height = 0;
-    if (holdsString(box, key)) {
+    if (lua::holdsString(box, key)) {
         resources.getSpriteBounds(box.getString(key), width, height);
     }
     return height;
@@ -185,7 +177,7 @@ int spriteHeight(game::Resources& resources, const lua::LuaTable& box, const cha
 
 int spriteWidth(game::Resources& resources, const lua::LuaTable& box, const char* key) {
     int width = 0, height = 0;
-    if (holdsString(box, key)) {
+    if (lua::holdsString(box, key)) {
         resources.getSpriteBounds(box.getString(key), width, height);
     }
     return width;
@@ -414,7 +406,7 @@ void GameTexts::drawBoxEdges(const lua::LuaTable& box, float x, float y, float w
         {"right", x + w, y, std::floor(rightW), std::floor(h)},
     };
     for (const Edge& e : edges) {
-        if (holdsString(box, e.key)) {
+        if (lua::holdsString(box, e.key)) {
             res.drawSprite(box.getString(e.key), std::floor(e.x), std::floor(e.y), game::ANCHOR_TOP,
                            game::ANCHOR_LEFT, e.width, e.height);
         }
@@ -431,7 +423,7 @@ void GameTexts::drawBoxEdges(const lua::LuaTable& box, float x, float y, float w
         {"bottomRight", x + w, y + h, game::ANCHOR_TOP, game::ANCHOR_LEFT},
     };
     for (const Corner& c : corners) {
-        if (holdsString(box, c.key)) {
+        if (lua::holdsString(box, c.key)) {
             res.drawSprite(box.getString(c.key), std::floor(c.x), std::floor(c.y), c.vertical,
                            c.horizontal);
         }
@@ -453,7 +445,7 @@ void GameTexts::drawBoxInside(const lua::LuaTable& box, float x, float y, float 
         }
         // The renderer's far corner is exclusive: fill the whole inside.
         context()->fillRect(std::floor(x), std::floor(y), std::floor(x + w), std::floor(y + h), c);
-    } else if (holdsString(box, "center")) {
+    } else if (lua::holdsString(box, "center")) {
         resources()->drawSprite(box.getString("center"), std::floor(x), std::floor(y),
                                 game::ANCHOR_TOP, game::ANCHOR_LEFT, w, h);
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -16,8 +17,10 @@
 #include "common/world/GameLua.h"
 #include "framework/FakeOS.h"
 #include "game/Resources.h"
+#include "io/PathName.h"
 #include "io/VFS.h"
 #include "lang/Exception.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -319,4 +322,123 @@ TEST_F(GameAppTest, AudioActivationReportsTheOutputsStart) {
         new audio::AudioOutput(audio::AudioFormat{2, 16, 44100}, new RefusingDevice()));
     resources.createAudioInput(2, 16, 44100);
     EXPECT_FALSE(app->setAudioActive(true));
+}
+
+namespace {
+
+// Records the shaders asked for, on the renderer platform given.
+class ShaderContext : public ShotContext {
+public:
+    explicit ShaderContext(int platform) : platform_(platform) {}
+    int platform() const override { return platform_; }
+    lang::Ptr<gr::Shader> loadShader(const std::string& path, int) override {
+        loaded.push_back(path);
+        return nullptr;
+    }
+    std::vector<std::string> loaded;
+
+private:
+    int platform_;
+};
+
+// Sets a variable the fixture's scripts read, for one test.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) { setenv(name, value, 1); }
+    ~ScopedEnv() { unsetenv(name_); }
+
+private:
+    const char* name_;
+};
+
+}  // namespace
+
+// The renderers that take shaders get the five 2D ones, in this order, from
+// the context's shader folder; the others none.
+TEST_F(GameAppTest, ShadersAreLoadedForTheRenderersThatTakeThem) {
+    const std::vector<std::string> five = {"2d-sprite-alpha-masked", "2d-sprite", "2d-sprite-alpha",
+                                           "2d-vertexcolor-alpha", "2d-vertexcolor"};
+    const struct {
+        int platform;
+        bool shaders;
+    } cases[] = {{gr::PLATFORM_GL2, true},  {gr::PLATFORM_GLES2, true},  {gr::PLATFORM_DX11, true},
+                 {gr::PLATFORM_GL1, false}, {gr::PLATFORM_GLES1, false}, {gr::PLATFORM_XNA, false}};
+    for (const auto& c : cases) {
+        GameConfig& config = GameConfig::current();
+        config = GameConfig();
+        config.scriptPath = "scripts";
+        config.commonScriptPath = "common";
+        lang::Ptr<ShaderContext> ctx(new ShaderContext(c.platform));
+        app = new GameApp(&os, ctx.get());
+        // Other parts of the engine load shaders of their own first.
+        std::vector<std::string> ours;
+        for (const std::string& path : ctx->loaded) {
+            for (const std::string& name : five) {
+                if (path == io::PathName(ctx->shaderFolder(), name).toString()) {
+                    ours.push_back(name);
+                }
+            }
+        }
+        if (c.shaders) {
+            ASSERT_GE(ours.size(), five.size()) << c.platform;
+            EXPECT_EQ(std::vector<std::string>(ours.end() - 5, ours.end()), five) << c.platform;
+        } else {
+            EXPECT_EQ(ours, std::vector<std::string>{}) << c.platform;
+        }
+        app = nullptr;
+    }
+}
+
+// The start-up volume comes from settings.volume, or is full without one.
+TEST_F(GameAppTest, TheStartVolumeComesFromTheSettings) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    const struct {
+        const char* volume;
+        float expected;
+    } cases[] = {{"0.25", 0.25f}, {"none", 1.0f}};
+    for (const auto& c : cases) {
+        GameConfig& config = GameConfig::current();
+        config = GameConfig();
+        config.scriptPath = "scripts";
+        config.commonScriptPath = "common";
+        ScopedEnv volume("QF_TEST_VOLUME", c.volume);
+        start();
+        audio::AudioOutput* output = app->world().services().resources->getAudioOutput();
+        ASSERT_NE(output, nullptr) << c.volume;
+        EXPECT_FLOAT_EQ(output->getMasterVolume(), c.expected) << c.volume;
+        app = nullptr;
+    }
+}
+
+// The analytics global is there for the scripts, and the customer string is
+// reported only when it is a string.
+TEST_F(GameAppTest, TheCustomerStringIsReportedWhenItIsAString) {
+    const struct {
+        const char* customer;
+        bool reported;
+    } cases[] = {{"shop-7", true}, {"number", false}, {nullptr, false}};
+    for (const auto& c : cases) {
+        GameConfig& config = GameConfig::current();
+        config = GameConfig();
+        config.scriptPath = "scripts";
+        config.commonScriptPath = "common";
+        if (c.customer) {
+            setenv("QF_TEST_CUSTOMER", c.customer, 1);
+        } else {
+            unsetenv("QF_TEST_CUSTOMER");
+        }
+        qftest::LogCapture log;
+        start();
+        unsetenv("QF_TEST_CUSTOMER");
+        EXPECT_FALSE(app->world().getState()->getGlobals().isNil("Flurry"));
+        bool reported = false;
+        for (const std::string& line : log.messages(lang::log::DEBUG, "Analytics")) {
+            if (line.find("\"event\":\"Customer String\"") != std::string::npos) {
+                EXPECT_NE(line.find("\"ID\":\"shop-7\""), std::string::npos) << line;
+                reported = true;
+            }
+        }
+        EXPECT_EQ(reported, c.reported) << (c.customer ? c.customer : "(none)");
+        app = nullptr;
+    }
 }

@@ -8,6 +8,7 @@
 #include "audio/NullAudioDevice.h"
 #include "common/level/GameLevels.h"
 #include "common/world/GameLuaFixture.h"
+#include "common/world/special/GamePortals.h"
 #include "game/Resources.h"
 #include "io/TempDir.h"
 #include "io/VFS.h"
@@ -381,4 +382,25 @@ TEST_F(GameLevelsTest, RemovingATemporaryLevelDeletesItAndItsFolderWhenEmptied) 
     EXPECT_TRUE(std::filesystem::exists(appPath / "levels/temp"));
     // A level that is not there is an error to the script.
     EXPECT_THROW(run("removeTemporaryLevel('levels/temp/gone_temp')"), lang::Exception);
+}
+
+// A traveller waiting in a portal leaves a teleporter behind; a new level
+// starts without it.
+TEST_F(GameLevelsTest, LoadingALevelDropsTheObjectTeleporters) {
+    level("Level1", "objects = {}");
+    run(R"(
+        loadLevel('bundle:///levels/Level1', '')
+        for _, p in ipairs({{'a', 10, 'b'}, {'b', 30, 'a'}}) do
+            createBox(p[1], '', p[2], 5, 1, 2, 0, 0, 0, true, false, 0)
+            setColliderType(p[1], 8)
+            setSensor(p[1], true)
+            objects.world[p[1]].portal = {target = p[3]}
+        end
+        createCircle('ball', '', 9.8, 5, 0.25, 1, 0, 0, false, 0)
+        setPhysicsEnabled(true)
+    )");
+    world->update(GameLua::STEP);
+    ASSERT_NE(world->portals().find("ball_a_b"), nullptr);
+    load("Level1");
+    EXPECT_EQ(world->portals().find("ball_a_b"), nullptr);
 }

@@ -74,3 +74,18 @@ TEST_F(GameLuaSettingsTest, MaxTranslationLimitsEachStep) {
     world = new GameLua(state, services);
     EXPECT_EQ(b2_maxTranslation, 2.0f);
 }
+
+// Activation resumes the game only while no cloud service is busy, and only
+// once the game logic is there to hear it.
+TEST_F(GameLuaSettingsTest, ActivationPausesWhileACloudServiceIsBusy) {
+    run("heard = {} function gamePaused() heard[#heard + 1] = 'paused' end "
+        "function gameResumed() heard[#heard + 1] = 'resumed' end");
+    world->setActive(true, false);
+    EXPECT_EQ(num("#heard"), 0);
+    world->setGameLogicLoaded();
+    world->setActive(true, true);
+    world->setActive(true, false);
+    world->setActive(false, false);
+    world->setActive(false, true);
+    EXPECT_EQ(str("table.concat(heard, ',')"), "paused,resumed,paused,paused");
+}

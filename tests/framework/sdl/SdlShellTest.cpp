@@ -272,3 +272,82 @@ TEST_F(SdlShellTest, CursorsByNameAndFromFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// A clock that never waits: each sleep moves time on.
+class StepClock : public framework::FrameClock {
+public:
+    int64_t nowMicros() override { return now; }
+    void sleepMillis(int ms) override { now += ms * 1000; }
+    int64_t now = 1000000;
+};
+
+void push(Uint32 type, SDL_Keycode sym = SDLK_UNKNOWN) {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = type;
+    e.key.keysym.sym = sym;
+    if (type == SDL_MOUSEMOTION) {
+        e.motion.x = 12;
+        e.motion.y = 34;
+    }
+    SDL_PushEvent(&e);
+}
+
+}  // namespace
+
+// Everything waiting in the queue reaches the application before the frame.
+TEST_F(SdlShellTest, TheMainLoopHandlesEveryWaitingEventBeforeAFrame) {
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    fake::FakeContext* ctx = new fake::FakeContext(320, 240);
+    shell.setContext(ctx);
+    push(SDL_KEYDOWN, SDLK_a);
+    push(SDL_MOUSEMOTION);
+    push(SDL_KEYUP, SDLK_a);
+    StepClock clock;
+    EXPECT_EQ(0, shell.runMainLoop(clock, 0, 0.02f, 1));
+    std::vector<std::string> calls;
+    for (const std::string& line : app.log) {
+        if (line.compare(0, 2, "on") != 0) {
+            calls.push_back(line);
+        }
+    }
+    EXPECT_EQ((Log{"keyDown 1", "mouseMoved 12 34", "keyUp 1", "update 0.020000 3"}), calls);
+    EXPECT_FLOAT_EQ(0.02f, ctx->getTime());
+}
+
+TEST_F(SdlShellTest, AQuitWaitingBeforeTheFirstFrameEndsTheLoopWithoutOne) {
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    fake::FakeContext* ctx = new fake::FakeContext(320, 240);
+    shell.setContext(ctx);
+    push(SDL_QUIT);
+    StepClock clock;
+    EXPECT_EQ(0, shell.runMainLoop(clock, 60, 0, 100));
+    EXPECT_EQ(Log{}, app.log);
+    EXPECT_EQ(0, ctx->getTime());
+}
+
+// An offscreen window that is not headless never has the focus: the shell is
+// inactive, runs no frame and keeps the context clock still, and a quit still
+// ends the loop.
+TEST(SdlShellInactive, NoFrameRunsAndAQuitEndsTheLoop) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
+    {
+        fake::RecordingApp app;
+        framework::sdl::SdlShell shell({"test"}, false);
+        ASSERT_TRUE(shell.createWindow("Loading...", 320, 240, false, false));
+        ASSERT_FALSE(shell.isActive());
+        fake::FakeContext* ctx = new fake::FakeContext(320, 240);
+        shell.setContext(ctx);
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        push(SDL_KEYDOWN, SDLK_a);
+        push(SDL_QUIT);
+        StepClock clock;
+        EXPECT_EQ(0, shell.runMainLoop(clock, 60, 0.02f, 0));
+        EXPECT_EQ((Log{"keyDown 1", "onKeyDown 1"}), app.log);
+        EXPECT_EQ(0, ctx->getTime());
+    }
+    SDL_Quit();
+}
