@@ -155,6 +155,8 @@ std::unique_ptr<ReplaySession> startReplaySession(SdlShell& shell, const LaunchO
     settings.replayPath = options.replay;
     settings.hashLogPath = options.hashLog;
     settings.contentId = App::current ? App::current->contentId() : std::string();
+    const char* anyContent = std::getenv("QUILLFIRE_REPLAY_ANY_CONTENT");
+    settings.anyContent = anyContent && std::string(anyContent) == "1";
     shell.drawableSize(settings.width, settings.height);
     auto session = std::make_unique<ReplaySession>(settings);
     shell.setReplaySession(session.get());
