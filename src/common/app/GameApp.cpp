@@ -16,6 +16,7 @@
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
 #include "common/world/GameSounds.h"
+#include "common/world/WorldParticles.h"
 #include "flurry/Flurry.h"
 #include "flurry/FlurryLuaInterface.h"
 #include "framework/Application.h"
@@ -30,6 +31,7 @@
 #include "io/Uri.h"
 #include "io/VFS.h"
 #include "lang/Exception.h"
+#include "lang/System.h"
 #include "lua/LuaState.h"
 #include "lua/ScriptValues.h"
 #include "net/GetTimeStamp.h"
@@ -237,6 +239,7 @@ void GameApp::update(float dt, gr::Context* ctx, int) {
     if (!shot.empty()) {
         ctx->captureScreen(shot);
     }
+    lastDrawCalls_ = ctx->counters().drawCalls;
     ctx->resetCounters();
     world_->clearWheelTrigger();
 }
@@ -245,11 +248,37 @@ void GameApp::drawFrame(float dt, gr::Context& ctx) {
     lang::Ptr<gr::Context> hold(&ctx);
     ctx.beginFrame();
     ctx.clear(world_->backgroundColor(), true, true, true);
-    world_->update(dt);
+    world_->update(debug_.worldTime(dt, GameLua::STEP));
+    const int64_t now = lang::System::currentTimeMicros();
+    debug_.record(frameStats(now));
+    lastFrameMicros_ = now;
+    debug_.draw(ctx, *world_);
     ctx.endFrame();
 }
 
+FrameStats GameApp::frameStats(int64_t now) const {
+    FrameStats stats;
+    stats.frameMillis = lastFrameMicros_ ? static_cast<float>(now - lastFrameMicros_) / 1000 : 0;
+    stats.physicsMillis = static_cast<float>(world_->lastPhysicsMicros()) / 1000;
+    stats.scriptMillis = static_cast<float>(world_->lastScriptMicros()) / 1000;
+    stats.drawCalls = lastDrawCalls_;
+    const b2World& physics = world_->physicsWorld();
+    stats.bodies = physics.GetBodyCount();
+    stats.contacts = physics.GetContactCount();
+    stats.joints = physics.GetJointCount();
+    if (WorldParticles* particles = world_->services().particles) {
+        stats.particles = particles->particleCount();
+    }
+    if (audio::AudioOutput* output = resources_->getResources().getAudioOutput()) {
+        stats.voices = output->voiceCount();
+    }
+    return stats;
+}
+
 void GameApp::keyDown(int code) {
+    if (debug_.keyDown(code)) {
+        return;  // the developer's, not the game's
+    }
     if (code >= 0 && code < framework::KEY_COUNT) {
         keyPressedNow_[code] = true;
     }
