@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <iostream>
 
 #include "audio/AudioInput.h"
 #include "audio/AudioOutput.h"
 #include "cloudclient/CloudGameState.h"
 #include "cloudclient/NorvaneCloudManager.h"
 #include "common/app/GameConfig.h"
+#include "common/app/LevelTests.h"
 #include "common/app/LuaManager.h"
 #include "common/app/NativeListing.h"
 #include "common/app/ReplayDigests.h"
@@ -376,5 +378,17 @@ framework::Application framework::mainApplication() {
         return new GameApp(os, ctx);
     };
     application.listNatives = nativeListing;
+    application.runTests = [](const std::string& folder, const framework::TestHarness& harness) {
+        // Each game clears the configuration's paths; every test starts from the same.
+        const GameConfig config = GameConfig::current();
+        LevelTestDriver driver;
+        driver.start = [&harness, &config]() {
+            GameConfig::current() = config;
+            return static_cast<GameApp*>(harness.start());
+        };
+        driver.frame = harness.frame;
+        driver.stop = harness.stop;
+        return runLevelTests(folder, driver, std::cout) == 0 ? 0 : 1;
+    };
     return application;
 }

@@ -9,6 +9,7 @@
 
 #include "framework/App.h"
 #include "framework/Configuration.h"
+#include "framework/FrameTick.h"
 #include "framework/LaunchOptions.h"
 #include "framework/Renderer.h"
 #include "framework/Replay.h"
@@ -163,6 +164,23 @@ std::unique_ptr<ReplaySession> startReplaySession(SdlShell& shell, const LaunchO
     return session;
 }
 
+// --test DIR: the application runs the scripts, making a fresh game for each.
+int runTests(SdlShell& shell, const LaunchOptions& options, const Application& application) {
+    if (!application.runTests) {
+        std::fprintf(stderr, "This program has no test scripts to run\n");
+        return 2;
+    }
+    TestHarness harness;
+    harness.start = [&shell, &application]() {
+        createApplication(shell, application);
+        shell.replayActivation();
+        return App::current;
+    };
+    harness.frame = [&shell](float dt) { frameTick(shell, shell.context(), dt); };
+    harness.stop = [&shell]() { shell.setApplication(nullptr); };
+    return application.runTests(options.testDir, harness);
+}
+
 // Start-up and the main loop; returns the exit code.
 int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application& application,
                 SingleInstance& instance) {
@@ -199,6 +217,9 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
         return 1;
     }
     createContext(shell, settings);
+    if (!options.testDir.empty()) {
+        return runTests(shell, options, application);
+    }
     createApplication(shell, application);
     shell.setWindowTitle(settings.name);
     std::unique_ptr<ReplaySession> replay = startReplaySession(shell, options);
@@ -280,6 +301,9 @@ int runApplication(int argc, char** argv, const Application& application) {
         return 0;
     }
     anchorPaths(options);
+    if (!options.testDir.empty()) {
+        options.headless = true;  // tests run unattended
+    }
     if (options.headless) {
         prepareHeadless();
     }
