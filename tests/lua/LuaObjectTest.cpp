@@ -29,6 +29,7 @@ public:
         bindMethod("greet", this, &Gadget::greet);
         bindMethod("negate", this, &Gadget::negate);
         bindMethod("tag", this, &Gadget::tag);
+        bindMethod("nothing", this, &Gadget::nothing);
         bindMethod("note", this, &Gadget::note);
         bindMethod("noted", this, &Gadget::noted);
         bindMethod("fail", this, &Gadget::fail);
@@ -45,6 +46,7 @@ public:
         table.set("label", label);
         return table;
     }
+    LuaTable nothing(std::string) { return LuaTable(); }
     void note(std::string text) { notes += text; }
     std::string noted() const { return notes; }
 
@@ -145,6 +147,7 @@ TEST_F(LuaObjectTest, ListingShowsEveryNativeWithItsTypes) {
         {"greet", "(s) -> s"},
         {"negate", "(b) -> b"},
         {"tag", "(t, s) -> t"},
+        {"nothing", "(s) -> t"},
         {"note", "(s)"},
         {"noted", "() -> s"},
         {"fail", "(s)"},
@@ -163,6 +166,14 @@ TEST_F(LuaObjectTest, ListingShowsEveryNativeWithItsTypes) {
     EXPECT_EQ(gadget->nativeList()[1].topic, "");
     EXPECT_EQ(gadget->nativeList().back().topic, "Numbers");
     EXPECT_EQ(gadget->nativeList().front().topic, "Numbers");
+}
+
+// A typed native that returns an empty handle gives the script nil, not the
+// argument left on the stack.
+TEST_F(LuaObjectTest, AnEmptyTableResultIsNil) {
+    run("e, f = gadget.nothing('stale'), 'after'");
+    EXPECT_TRUE(state.getGlobals().isNil("e"));
+    EXPECT_EQ(state.getGlobals().getString("f"), "after");
 }
 
 TEST_F(LuaObjectTest, WrongArgumentTypesNameTheSlot) {

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <iostream>
 
 #include "audio/AudioInput.h"
 #include "audio/AudioOutput.h"
 #include "cloudclient/CloudGameState.h"
 #include "cloudclient/NorvaneCloudManager.h"
+#include "cloudclient/RemoteNotificationsService.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LevelTests.h"
 #include "common/app/LuaManager.h"
@@ -94,7 +96,16 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
     }
     zoom_.zoomTime = -1;
     zoom_.zoomDuration = -1;
-    world_->levels().runStartUp();
+    try {
+        world_->levels().runStartUp();
+    } catch (const lang::Exception& e) {
+        if (gameLogicError_.empty()) {
+            throw;
+        }
+        // What fails here follows from the game logic that did not load.
+        throw lang::Exception(lang::Format("The game logic did not load: {0}\nThen: {1}",
+                                           gameLogicError_, e.getMessage()));
+    }
 }
 
 GameApp::~GameApp() {
@@ -147,6 +158,7 @@ void GameApp::loadGameScripts() {
         world_->setGameLogicLoaded();
         world_->callHook("updateValues");
     } catch (const lang::Exception& e) {
+        gameLogicError_ = e.getMessage();
         e.showDialog();
     }
     luaState_->getGlobals().set("gamelua", world_.get());
@@ -225,7 +237,8 @@ void GameApp::stepVolume(const char* key, float change) {
 }
 
 void GameApp::update(float dt, gr::Context* ctx, int) {
-    dt = std::min(dt, 0.1f);
+    // std::min keeps a NaN, which would stay in the game time for good.
+    dt = std::isfinite(dt) ? std::min(dt, 0.1f) : 0.0f;
     zoom_.update(dt, getTouches());
     publishKeys();
     stepVolume("VOLUME_UP", 0.1f);
@@ -319,6 +332,15 @@ bool GameApp::isCloudBusy() const {
     return cloud_ && cloud_->isAnyServiceBusy();
 }
 
+void GameApp::setRemoteNotificationsEnabled(bool enabled) {
+    if (!cloud_) {
+        return;
+    }
+    if (auto service = cloud_->getService<RemoteNotificationsService>()) {
+        service->setEnabled(enabled);
+    }
+}
+
 bool GameApp::audioWanted() const {
     if (!world_->isTable("settings")) {
         return true;
@@ -340,7 +362,7 @@ bool GameApp::setAudioActive(bool active) {
         result = resources.startAudioOutput();
     }
     if (resources.getAudioInput()) {
-        result = resources.startAudioInput();
+        resources.startAudioInput();  // the output's start is the answer
     }
     return result;
 }

@@ -67,6 +67,7 @@ public:
     }
     void requestExit(int code) override { App::requestExit(code); }
     bool isCloudBusy() const override;
+    void setRemoteNotificationsEnabled(bool enabled) override;
     framework::OSInterface* osInterface() const override { return getOS(); }
 
     GameLua& world() { return *world_; }
@@ -103,6 +104,8 @@ private:
     lang::Ptr<LuaManager> scriptManager_;
     lang::Ptr<GetTimeStamp> timeStamp_;
     std::unique_ptr<NorvaneCloudManager> cloud_;
+    // Why gamelogic.lua did not load; empty when it did.
+    std::string gameLogicError_;
     std::vector<lang::Ptr<gr::Shader>> shaders_;
     bool keyPressedNow_[framework::KEY_COUNT] = {};
     bool keyReleasedNow_[framework::KEY_COUNT] = {};

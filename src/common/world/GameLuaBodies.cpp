@@ -54,6 +54,7 @@ void GameLua::resizeCircle(std::string name, float radius) {
     object->radius = radius;
     object->body->DestroyFixture(object->body->GetFixtureList());
     attachFixture(*object);
+    raiseContactError();
 }
 
 void GameLua::setFilterCategory(std::string name, float bits) {
@@ -108,7 +109,9 @@ void GameLua::setRotation(std::string name, float angle) {
 void GameLua::setVelocity(std::string name, float vx, float vy) {
     GameObject* object = findObject(name);
     if (object && !object->isStatic()) {
-        object->body->SetLinearVelocity(b2Vec2(vx, vy));
+        // Box2D's own setter wakes the body; a script that sets a velocity
+        // leaves waking to the contacts.
+        object->body->SetLinearVelocityAsleep(b2Vec2(vx, vy));
     }
 }
 

@@ -1,7 +1,13 @@
 #include "framework/sdl/EntryPoint.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <memory>
 
@@ -9,6 +15,7 @@
 
 #include "framework/App.h"
 #include "framework/Configuration.h"
+#include "framework/Events.h"
 #include "framework/FrameTick.h"
 #include "framework/LaunchOptions.h"
 #include "framework/Renderer.h"
@@ -118,11 +125,63 @@ void setFolderRoots(const std::string& workingDir, const WindowSettings& setting
     std::string appData = workingDir;
     const std::string folder =
         applicationDataFolder(dataHome(), settings.publisher, settings.product);
-    if (!folder.empty() && makeFolders(folder)) {
+    if (!folder.empty()) {
+        // Even when the folder is unusable, saves never fall back into the
+        // bundle: it may be read-only, and an update would replace it and the
+        // saves with it. They fail instead, each with a warning.
         appData = folder;
+        if (!makeFolders(folder)) {
+            const int error = errno;
+            struct stat info;
+            const bool notFolder = stat(folder.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+            QF_LOG("Framework", lang::log::WARNING,
+                   "Cannot use the data folder %s: %s. The game runs, but nothing is saved.",
+                   folder.c_str(), notFolder ? "a file is in its place" : std::strerror(error));
+        }
     }
     io::setAppDataRoot(folderRoot(appData));
     io::setBundleRoot(folderRoot(workingDir));
+}
+
+// Resident memory in kB, or -1 when the system does not tell.
+long residentKilobytes() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) {
+        return -1;
+    }
+    char line[256];
+    long kilobytes = -1;
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::sscanf(line, "VmRSS: %ld kB", &kilobytes) == 1) {
+            break;
+        }
+    }
+    std::fclose(status);
+    return kilobytes;
+}
+
+int openFiles() {
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir) {
+        return -1;
+    }
+    int count = 0;
+    while (dirent* entry = readdir(dir)) {
+        count += entry->d_name[0] != '.';
+    }
+    closedir(dir);
+    return count - 1;  // the listing's own descriptor
+}
+
+// For long runs that look for leaks: one line every `every` frames.
+lang::Ptr<lang::event::Link> reportResources(int every) {
+    auto frames = std::make_shared<int>(0);
+    return lang::event::connect(onFrame, [frames, every](float, gr::Context*) {
+        if (++*frames % every == 0) {
+            QF_LOG("Framework", lang::log::INFO, "Frame %d: resident %ld kB, %d open files",
+                   *frames, residentKilobytes(), openFiles());
+        }
+    });
 }
 
 void createContext(SdlShell& shell, const WindowSettings& settings) {
@@ -221,6 +280,10 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
         return runTests(shell, options, application);
     }
     createApplication(shell, application);
+    lang::Ptr<lang::event::Link> report;
+    if (options.reportEvery > 0) {
+        report = reportResources(options.reportEvery);
+    }
     shell.setWindowTitle(settings.name);
     std::unique_ptr<ReplaySession> replay = startReplaySession(shell, options);
     if (!shell.isReplaying()) {
@@ -229,8 +292,10 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
         shell.replayActivation();
     }
     SystemClock clock;
+    // Nobody watches a headless run with a fixed step: it runs as fast as it can.
+    const bool unpaced = options.headless && options.fixedDt > 0;
     const int exitCode =
-        shell.runMainLoop(clock, settings.framerate, options.fixedDt, options.frames);
+        shell.runMainLoop(clock, unpaced ? 0 : settings.framerate, options.fixedDt, options.frames);
     if (replay) {
         replay->finish();
         shell.setReplaySession(nullptr);
@@ -309,6 +374,9 @@ int runApplication(int argc, char** argv, const Application& application) {
     }
     setDialogsHeadless(options.headless);
     installExceptionDialog();
+    // Past a file size limit a write fails with EFBIG, which a save handles
+    // like a full disk; the signal would end the game instead.
+    std::signal(SIGXFSZ, SIG_IGN);
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     int exitCode = 0;
     {

@@ -411,9 +411,7 @@ void SdlShell::handleWindowEvent(const SDL_WindowEvent& event) {
             updateActivation();
             break;
         case SDL_WINDOWEVENT_LEAVE:
-            dispatchKeyUp(KEY_LBUTTON);
-            dispatchKeyUp(KEY_MBUTTON);
-            dispatchKeyUp(KEY_RBUTTON);
+            releaseMouseButtons();
             break;
         default:
             break;
@@ -450,7 +448,23 @@ void SdlShell::handleKeyUp(const SDL_KeyboardEvent& event) {
     }
 }
 
+void SdlShell::releaseMouseButtons() {
+    dispatchKeyUp(KEY_LBUTTON);
+    dispatchKeyUp(KEY_MBUTTON);
+    dispatchKeyUp(KEY_RBUTTON);
+}
+
 void SdlShell::handleMouseMotion(const SDL_MouseMotionEvent& event) {
+    // SDL captures the mouse while a button is held, so a drag past the edge
+    // brings no leave event until the release; the first motion outside the
+    // window stands for it.
+    if (window_ && !mouseCaptured_) {
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        if (event.x < 0 || event.y < 0 || event.x >= width || event.y >= height) {
+            releaseMouseButtons();
+        }
+    }
     Point p = toPixels(event.x, event.y);
     if (mouseCaptured_) {
         int width, height;

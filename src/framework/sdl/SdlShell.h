@@ -103,6 +103,8 @@ private:
     void handleKeyDown(const SDL_KeyboardEvent& event);
     void handleKeyUp(const SDL_KeyboardEvent& event);
     void handleMouseMotion(const SDL_MouseMotionEvent& event);
+    /// Key-up for each mouse button the application holds.
+    void releaseMouseButtons();
     void handleWheel(const SDL_MouseWheelEvent& event);
     void handleFinger(const SDL_TouchFingerEvent& event);
     void handleText(const SDL_TextInputEvent& event);
