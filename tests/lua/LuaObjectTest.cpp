@@ -143,17 +143,10 @@ TEST_F(LuaObjectTest, TypedNativesConvertArgumentsAndResults) {
 
 TEST_F(LuaObjectTest, ListingShowsEveryNativeWithItsTypes) {
     std::vector<std::pair<std::string, std::string>> expected = {
-        {"add", "(n, n) -> n"},
-        {"greet", "(s) -> s"},
-        {"negate", "(b) -> b"},
-        {"tag", "(t, s) -> t"},
-        {"nothing", "(s) -> t"},
-        {"note", "(s)"},
-        {"noted", "() -> s"},
-        {"fail", "(s)"},
-        {"callBack", "(s, n) -> n"},
-        {"sum", "raw (n...) -> n, n"},
-        {"where", "raw"},
+        {"add", "(n, n) -> n"},        {"greet", "(s) -> s"},   {"negate", "(b) -> b"},
+        {"tag", "(t, s) -> t"},        {"nothing", "(s) -> t"}, {"note", "(s)"},
+        {"noted", "() -> s"},          {"fail", "(s)"},         {"callBack", "(s, n) -> n"},
+        {"sum", "raw (n...) -> n, n"}, {"where", "raw"},
     };
     // Published again: the name keeps its first place.
     gadget->bindMethod("add", gadget.get(), &Gadget::noted);
