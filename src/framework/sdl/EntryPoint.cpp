@@ -313,12 +313,13 @@ int reportFatal(SdlShell& shell, const std::string& message) {
     return 1;
 }
 
-// The start-up moves to the configuration's folder; files named on the command
-// line are meant from where the program was started.
+// The start-up moves to the configuration's folder. Replays, hash logs and
+// test folders are meant from where the program was started; --capture keeps
+// landing in the configuration's folder, as it always has.
 void anchorPaths(LaunchOptions& options) {
     const std::string start = workingDirectory();
-    for (std::string* path : {&options.capture, &options.record, &options.replay, &options.hashLog,
-                              &options.shots, &options.stats, &options.testDir}) {
+    for (std::string* path :
+         {&options.record, &options.replay, &options.hashLog, &options.testDir}) {
         if (!path->empty() && (*path)[0] != '/' && !start.empty()) {
             *path = start + "/" + *path;
         }
