@@ -185,6 +185,11 @@ bool AudioMixer::isPlaying(const AudioClip* clip) {
     return countLive([clip](const Voice& voice) { return voice.clip == clip; }) > 0;
 }
 
+int AudioMixer::voiceCount() {
+    lang::MutexLock guard(lock_);
+    return countLive([](const Voice&) { return true; });
+}
+
 bool AudioMixer::isPlaying(int handle) {
     releaseRetired();
     lang::MutexLock guard(lock_);

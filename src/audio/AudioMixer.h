@@ -37,6 +37,8 @@ public:
     void stopAll();
     bool isPlaying(const AudioClip* clip);
     bool isPlaying(int handle);
+    /// Voices sounding or about to, on every track.
+    int voiceCount();
     void setVolume(const AudioClip* clip, float volume);
 
     /// Clamped to 0..1.

@@ -87,6 +87,9 @@ bool AudioOutput::isPlaying(const AudioClip* clip) const {
 bool AudioOutput::isPlaying(int handle) const {
     return impl_->mixer().isPlaying(handle);
 }
+int AudioOutput::voiceCount() const {
+    return impl_->mixer().voiceCount();
+}
 
 void AudioOutput::setVolume(const AudioClip* clip, float volume) {
     impl_->mixer().setVolume(clip, volume);

@@ -36,6 +36,7 @@ public:
     void stopAll();
     bool isPlaying(const AudioClip* clip) const;
     bool isPlaying(int handle) const;
+    int voiceCount() const;
     void setVolume(const AudioClip* clip, float volume);
 
     /// 1 is full volume, 0.5 is -50 dB, 0 is silence.

@@ -148,7 +148,12 @@ void ReplaySession::load(const std::string& path, const Settings& settings) {
     if (!next() || !(std::istringstream(line) >> word >> content) || word != "content") {
         throw badFile(path, number, "the content line is missing");
     }
-    if (content != settings.contentId) {
+    if (content != settings.contentId && content != "any" && settings.anyContent) {
+        std::fprintf(stderr,
+                     "Warning: replay %s was recorded with other scripts or levels (content %s, "
+                     "these are %s)\n",
+                     path.c_str(), content.c_str(), settings.contentId.c_str());
+    } else if (content != settings.contentId && content != "any") {
         throw badFile(path, number,
                       lang::format("recorded with other scripts or levels (content {0}, these are "
                                    "{1}); record it again",

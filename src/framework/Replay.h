@@ -62,11 +62,15 @@ public:
         std::string contentId;    // what the scripts and levels are (a hash)
         int width = 0;            // the drawable size the session runs at
         int height = 0;
+        /// Play a recording of other content anyway, to find where a change
+        /// to the scripts or levels first shows; the mismatch is only warned of.
+        bool anyContent = false;
     };
 
     /// Opens the files; throws lang::Exception naming the file and the reason
     /// when one cannot be written, the recording cannot be read or it was made
-    /// with another format, content or screen size.
+    /// with another format, content or screen size. A recording whose content
+    /// is "any" (written by hand, inputs only) plays with any content.
     explicit ReplaySession(const Settings& settings);
     ~ReplaySession();
     ReplaySession(const ReplaySession&) = delete;

@@ -14,7 +14,7 @@ mkdir -p "$root/elsewhere" "$root/data" "$root/run"
 chmod 700 "$root/run"
 cd "$root/elsewhere"
 XDG_DATA_HOME=$root/data XDG_RUNTIME_DIR=$root/run \
-    "$root/prefix/bin/quillfire" --headless --frames 30 --capture shot.png
+    "$root/prefix/bin/quillfire" --headless --frames 30 --capture "$root/elsewhere/shot.png"
 test -s shot.png || { echo "no screenshot from the installed game"; exit 1; }
 test -f "$root/data/Quillfire/Demo/settings.lua" ||
     { echo "the installed game kept no data in the XDG data folder"; exit 1; }

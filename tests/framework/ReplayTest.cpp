@@ -244,3 +244,26 @@ TEST(StateDigest, TotalDependsOnNamesAndHashes) {
     EXPECT_NE(base, total({{"ab", 1}, {"", 2}}));  // names are delimited
     EXPECT_NE(base, total({{"a", 1}}));
 }
+
+TEST_F(ReplayTest, InputsWrittenByHandOrAskedForPlayWithOtherContent) {
+    // Frames without a state line are not compared.
+    writeText("quillfire-replay 1\ncontent any\nscreen 640 480\nf 3c888889\nm 10 20 0\nk 57 1 0\n");
+    {
+        ReplaySession replay(replaying());
+        std::vector<InputEvent> delivered;
+        float dt = 0;
+        ASSERT_TRUE(replay.beginFrame(dt, [&](const InputEvent& e) { delivered.push_back(e); }));
+        EXPECT_EQ(delivered.size(), 2u);
+        EXPECT_TRUE(replay.endFrame(digestOf({{"anything", 1}})));
+    }
+    record(Session());
+    ReplaySession::Settings other = replaying();
+    other.contentId = "beef";
+    EXPECT_THROW(ReplaySession refused(other), lang::Exception);
+    other.anyContent = true;
+    ReplaySession replay(other);
+    float dt = 0;
+    ASSERT_TRUE(replay.beginFrame(dt, [](const InputEvent&) {}));
+    EXPECT_FALSE(replay.endFrame(digestOf({{"block 1", 10}, {"ground", 2}})));
+    EXPECT_EQ(replay.failure(), "Replay diverged at frame 1: object \"ground\" differs");
+}

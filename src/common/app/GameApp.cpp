@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <iostream>
 
 #include "audio/AudioInput.h"
 #include "audio/AudioOutput.h"
@@ -10,6 +11,7 @@
 #include "cloudclient/NorvaneCloudManager.h"
 #include "cloudclient/RemoteNotificationsService.h"
 #include "common/app/GameConfig.h"
+#include "common/app/LevelTests.h"
 #include "common/app/LuaManager.h"
 #include "common/app/NativeListing.h"
 #include "common/app/ReplayDigests.h"
@@ -18,6 +20,7 @@
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
 #include "common/world/GameSounds.h"
+#include "common/world/WorldParticles.h"
 #include "flurry/Flurry.h"
 #include "flurry/FlurryLuaInterface.h"
 #include "framework/Application.h"
@@ -33,6 +36,7 @@
 #include "io/Uri.h"
 #include "io/VFS.h"
 #include "lang/Exception.h"
+#include "lang/System.h"
 #include "lua/LuaState.h"
 #include "lua/ScriptValues.h"
 #include "net/GetTimeStamp.h"
@@ -266,6 +270,7 @@ void GameApp::update(float dt, gr::Context* ctx, int) {
     if (!shot.empty()) {
         ctx->captureScreen(shot);
     }
+    lastDrawCalls_ = ctx->counters().drawCalls;
     ctx->resetCounters();
     world_->clearWheelTrigger();
 }
@@ -274,11 +279,37 @@ void GameApp::drawFrame(float dt, gr::Context& ctx) {
     lang::Ptr<gr::Context> hold(&ctx);
     ctx.beginFrame();
     ctx.clear(world_->backgroundColor(), true, true, true);
-    world_->update(dt);
+    world_->update(debug_.worldTime(dt, GameLua::STEP));
+    const int64_t now = lang::System::currentTimeMicros();
+    debug_.record(frameStats(now));
+    lastFrameMicros_ = now;
+    debug_.draw(ctx, *world_);
     ctx.endFrame();
 }
 
+FrameStats GameApp::frameStats(int64_t now) const {
+    FrameStats stats;
+    stats.frameMillis = lastFrameMicros_ ? static_cast<float>(now - lastFrameMicros_) / 1000 : 0;
+    stats.physicsMillis = static_cast<float>(world_->lastPhysicsMicros()) / 1000;
+    stats.scriptMillis = static_cast<float>(world_->lastScriptMicros()) / 1000;
+    stats.drawCalls = lastDrawCalls_;
+    const b2World& physics = world_->physicsWorld();
+    stats.bodies = physics.GetBodyCount();
+    stats.contacts = physics.GetContactCount();
+    stats.joints = physics.GetJointCount();
+    if (WorldParticles* particles = world_->services().particles) {
+        stats.particles = particles->particleCount();
+    }
+    if (audio::AudioOutput* output = resources_->getResources().getAudioOutput()) {
+        stats.voices = output->voiceCount();
+    }
+    return stats;
+}
+
 void GameApp::keyDown(int code) {
+    if (debug_.keyDown(code)) {
+        return;  // the developer's, not the game's
+    }
     if (code >= 0 && code < framework::KEY_COUNT) {
         keyPressedNow_[code] = true;
     }
@@ -385,5 +416,17 @@ framework::Application framework::mainApplication() {
         return new GameApp(os, ctx);
     };
     application.listNatives = nativeListing;
+    application.runTests = [](const std::string& folder, const framework::TestHarness& harness) {
+        // Each game clears the configuration's paths; every test starts from the same.
+        const GameConfig config = GameConfig::current();
+        LevelTestDriver driver;
+        driver.start = [&harness, &config]() {
+            GameConfig::current() = config;
+            return static_cast<GameApp*>(harness.start());
+        };
+        driver.frame = harness.frame;
+        driver.stop = harness.stop;
+        return runLevelTests(folder, driver, std::cout) == 0 ? 0 : 1;
+    };
     return application;
 }

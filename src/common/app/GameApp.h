@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/app/DebugViews.h"
 #include "common/app/GameZoom.h"
 #include "common/world/GameHost.h"
 #include "framework/App.h"
@@ -71,6 +72,7 @@ public:
 
     GameLua& world() { return *world_; }
     const GameZoom& zoom() const { return zoom_; }
+    const DebugViews& debugViews() const { return debug_; }
 
 private:
     void createWorld();
@@ -84,12 +86,16 @@ private:
     void stepVolume(const char* key, float change);
     void drawFrame(float dt, gr::Context& ctx);
     bool audioWanted() const;
+    FrameStats frameStats(int64_t now) const;
 
     lang::Ptr<gr::Context> context_;
     GameZoom zoom_;
     bool audioActive_ = false;
     bool safeToQuit_ = false;
     std::string contentId_;  // the scripts and levels, for replays
+    DebugViews debug_;
+    int64_t lastFrameMicros_ = 0;
+    int lastDrawCalls_ = 0;
     lang::Ptr<lua::LuaState> luaState_;
     lang::Ptr<flurry::Flurry> analytics_;
     lang::Ptr<flurry::FlurryLuaInterface> analyticsScript_;

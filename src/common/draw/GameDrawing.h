@@ -28,6 +28,9 @@ public:
     uint32_t clearColor() const { return clearColor_; }
     /// Coloured sprite drawing, made at first use; null without a renderer.
     DrawUtils* drawUtils();
+    /// The camera's top left in world pixels, as the scripts last set it.
+    float cameraX() const { return cameraX_; }
+    float cameraY() const { return cameraY_; }
 
 private:
     void registerNatives();

@@ -171,6 +171,10 @@ public:
     const std::vector<JointRecord>& destroyLinks() const { return destroyLinks_; }
     const lua::LuaTable& objectsTable() const { return objectsTable_; }
     bool isUpdating() const { return updating_; }
+    /// What the last update spent in the physics steps and in the scripts'
+    /// update, in microseconds (for the debug overlay).
+    int64_t lastPhysicsMicros() const { return physicsMicros_; }
+    int64_t lastScriptMicros() const { return scriptMicros_; }
     bool isEditingOn() const { return editing_; }
     float getAccumulator() const { return accumulator_; }
     int getCurrentPose() const { return currentPose_; }
@@ -400,6 +404,8 @@ private:
     Services services_;
     std::unique_ptr<b2World> world_;
     std::map<std::string, std::unique_ptr<GameObject>> objects_;
+    int64_t physicsMicros_ = 0;
+    int64_t scriptMicros_ = 0;
     std::map<int, std::vector<std::string>> drawOrder_;
     std::vector<GameObject*> tracked_;
     lua::LuaTable objectsTable_;

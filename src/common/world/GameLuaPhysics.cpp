@@ -12,6 +12,7 @@
 #include "game/Resources.h"
 #include "gr/Context.h"
 #include "lang/Numbers.h"
+#include "lang/System.h"
 #include "lua/ScriptValues.h"
 
 void GameLua::registerPhysicsNatives() {
@@ -61,6 +62,7 @@ void GameLua::update(float dt) {
     natives_->deliverRequests();
     publishFrameGlobals();
     gameTime_ += dt;
+    const int64_t start = lang::System::currentTimeMicros();
     if (physicsEnabled_) {
         float scaled = isNumber("physicsSpeedFactor") ? dt * getNumber("physicsSpeedFactor") : dt;
         stepPhysics(scaled);
@@ -71,9 +73,12 @@ void GameLua::update(float dt) {
         detectMoving(dt);
         publishJointAnchors();
     }
+    const int64_t scripts = lang::System::currentTimeMicros();
+    physicsMicros_ = scripts - start;
     playRollingSounds();
     natives_->deliverUpdaterResult();
     callHook("update", dt, dt);
+    scriptMicros_ = lang::System::currentTimeMicros() - scripts;
     if (physicsEnabled_) {
         themes_->scroll(dt);
     }

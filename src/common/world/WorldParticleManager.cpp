@@ -41,3 +41,13 @@ void WorldParticleManager::viewChanged(float x0, float y0, float x1, float y1) {
 void WorldParticleManager::screenResized(int width, int height) {
     manager_->setScreenSize(width, height);
 }
+
+int WorldParticleManager::particleCount() const {
+    int count = 0;
+    for (const auto& definition : manager_->definitions()) {
+        for (const auto& layer : definition.second.particles) {
+            count += static_cast<int>(layer.size());
+        }
+    }
+    return count;
+}

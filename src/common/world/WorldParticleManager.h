@@ -24,6 +24,7 @@ public:
     void draw(gr::Context& context, int layer, float offsetX, float offsetY, float scale) override;
     void viewChanged(float x0, float y0, float x1, float y1) override;
     void screenResized(int width, int height) override;
+    int particleCount() const override;
 
 private:
     lang::Ptr<particle::Manager> manager_;

@@ -28,4 +28,6 @@ public:
     /// The camera's view in world pixels, for the looping definitions.
     virtual void viewChanged(float x0, float y0, float x1, float y1) = 0;
     virtual void screenResized(int width, int height) = 0;
+    /// Particles alive in both layers (for the debug overlay).
+    virtual int particleCount() const { return 0; }
 };

@@ -16,6 +16,7 @@
 #include "framework/App.h"
 #include "framework/Configuration.h"
 #include "framework/Events.h"
+#include "framework/FrameTick.h"
 #include "framework/LaunchOptions.h"
 #include "framework/Renderer.h"
 #include "framework/Replay.h"
@@ -214,10 +215,29 @@ std::unique_ptr<ReplaySession> startReplaySession(SdlShell& shell, const LaunchO
     settings.replayPath = options.replay;
     settings.hashLogPath = options.hashLog;
     settings.contentId = App::current ? App::current->contentId() : std::string();
+    const char* anyContent = std::getenv("QUILLFIRE_REPLAY_ANY_CONTENT");
+    settings.anyContent = anyContent && std::string(anyContent) == "1";
     shell.drawableSize(settings.width, settings.height);
     auto session = std::make_unique<ReplaySession>(settings);
     shell.setReplaySession(session.get());
     return session;
+}
+
+// --test DIR: the application runs the scripts, making a fresh game for each.
+int runTests(SdlShell& shell, const LaunchOptions& options, const Application& application) {
+    if (!application.runTests) {
+        std::fprintf(stderr, "This program has no test scripts to run\n");
+        return 2;
+    }
+    TestHarness harness;
+    harness.start = [&shell, &application]() {
+        createApplication(shell, application);
+        shell.replayActivation();
+        return App::current;
+    };
+    harness.frame = [&shell](float dt) { frameTick(shell, shell.context(), dt); };
+    harness.stop = [&shell]() { shell.setApplication(nullptr); };
+    return application.runTests(options.testDir, harness);
 }
 
 // Start-up and the main loop; returns the exit code.
@@ -256,6 +276,9 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
         return 1;
     }
     createContext(shell, settings);
+    if (!options.testDir.empty()) {
+        return runTests(shell, options, application);
+    }
     createApplication(shell, application);
     lang::Ptr<lang::event::Link> report;
     if (options.reportEvery > 0) {
@@ -290,12 +313,13 @@ int reportFatal(SdlShell& shell, const std::string& message) {
     return 1;
 }
 
-// The start-up moves to the configuration's folder; files named on the command
-// line are meant from where the program was started.
+// The start-up moves to the configuration's folder. Replays, hash logs and
+// test folders are meant from where the program was started; --capture keeps
+// landing in the configuration's folder, as it always has.
 void anchorPaths(LaunchOptions& options) {
     const std::string start = workingDirectory();
-    for (std::string* path : {&options.capture, &options.record, &options.replay, &options.hashLog,
-                              &options.shots, &options.stats, &options.testDir}) {
+    for (std::string* path :
+         {&options.record, &options.replay, &options.hashLog, &options.testDir}) {
         if (!path->empty() && (*path)[0] != '/' && !start.empty()) {
             *path = start + "/" + *path;
         }
@@ -343,6 +367,9 @@ int runApplication(int argc, char** argv, const Application& application) {
         return 0;
     }
     anchorPaths(options);
+    if (!options.testDir.empty()) {
+        options.headless = true;  // tests run unattended
+    }
     if (options.headless) {
         prepareHeadless();
     }
