@@ -111,6 +111,11 @@ LuaState::LuaState() : main_(luaL_newstate()), L_(main_) {
     lua_atpanic(main_, &LuaState::panic);
     try {
         registerWrapper();
+        // One handler closure for every call: making it per call was garbage
+        // the collector had to sweep, thousands of times a frame.
+        lua_pushlightuserdata(main_, this);
+        lua_pushcclosure(main_, &LuaState::messageHandler, 1);
+        handlerRef_ = luaL_ref(main_, LUA_REGISTRYINDEX);
         openLibraries();
         lua_pushlightuserdata(main_, this);
         lua_pushcclosure(main_, &LuaState::scriptError, 1);
@@ -243,8 +248,7 @@ bool LuaState::next(int index) {
 void LuaState::call(int argCount, int resultCount) {
     lua_State* L = L_;
     int handler = lua_gettop(L) - argCount;
-    lua_pushlightuserdata(L, this);
-    lua_pushcclosure(L, &LuaState::messageHandler, 1);
+    lua_rawgeti(L, LUA_REGISTRYINDEX, handlerRef_);
     lua_insert(L, handler);
     errorStack_.clear();
     int status = lua_pcall(L, argCount, resultCount, handler);

@@ -7,6 +7,7 @@
 #include "audio/AudioOutput.h"
 #include "cloudclient/CloudGameState.h"
 #include "cloudclient/NorvaneCloudManager.h"
+#include "common/app/FrameStatsFile.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LuaManager.h"
 #include "common/level/GameLevels.h"
@@ -222,20 +223,37 @@ void GameApp::update(float dt, gr::Context* ctx, int) {
     if (world_->isUpdating()) {
         drawFrame(dt, *ctx);
     }
-    ctx->present();
+    FrameStats& stats = world_->frameStats();
+    {
+        ScopedMicros timer(stats.present);
+        ctx->present();
+    }
     std::string shot = world_->takeScreenshotRequest();
     if (!shot.empty()) {
         ctx->captureScreen(shot);
     }
     ctx->resetCounters();
     world_->clearWheelTrigger();
+    if (statsFile_) {
+        statsFile_->write(stats);
+    }
+    stats = FrameStats();
+}
+
+void GameApp::writeStats(const std::string& path) {
+    statsFile_ = std::make_unique<FrameStatsFile>(path);
 }
 
 void GameApp::drawFrame(float dt, gr::Context& ctx) {
     lang::Ptr<gr::Context> hold(&ctx);
-    ctx.beginFrame();
-    ctx.clear(world_->backgroundColor(), true, true, true);
+    FrameStats& stats = world_->frameStats();
+    {
+        ScopedMicros timer(stats.draw);
+        ctx.beginFrame();
+        ctx.clear(world_->backgroundColor(), true, true, true);
+    }
     world_->update(dt);
+    ScopedMicros timer(stats.draw);
     ctx.endFrame();
 }
 

@@ -9,6 +9,7 @@
 #include "framework/App.h"
 #include "lang/Ptr.h"
 
+class FrameStatsFile;
 class GameLua;
 class LuaManager;
 class NorvaneCloudManager;
@@ -67,6 +68,9 @@ public:
     framework::OSInterface* osInterface() const override { return getOS(); }
 
     GameLua& world() { return *world_; }
+    /// From now on every frame adds a line of its times to the file at path
+    /// (FrameStatsFile). Throws lang::Exception when it cannot be created.
+    void writeStats(const std::string& path);
     const GameZoom& zoom() const { return zoom_; }
 
 private:
@@ -95,6 +99,7 @@ private:
     lang::Ptr<GetTimeStamp> timeStamp_;
     std::unique_ptr<NorvaneCloudManager> cloud_;
     std::vector<lang::Ptr<gr::Shader>> shaders_;
+    std::unique_ptr<FrameStatsFile> statsFile_;
     bool keyPressedNow_[framework::KEY_COUNT] = {};
     bool keyReleasedNow_[framework::KEY_COUNT] = {};
 };

@@ -116,6 +116,7 @@ void GameLua::destroyAllObjects() {
         }
     }
     objects_.clear();
+    ++removals_;
     joints_.clear();
     destroyLinks_.clear();
     drawOrder_.clear();

@@ -243,6 +243,7 @@ void GameLua::removeObject(std::string name) {
                          glueQueue_.end());
         world_->DestroyBody(object->body);
         objects_.erase(it);
+        ++removals_;
         std::vector<std::string>& names = drawOrder_[key];
         auto n = std::find(names.begin(), names.end(), name);
         if (n != names.end()) {
