@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "framework/Configuration.h"
 
@@ -15,6 +16,8 @@ class OSInterface;
 
 /// What a program built on the frame supplies to the entry point.
 struct Application {
+    /// What --version prints, such as "quillfire 0.1".
+    std::string version;
     /// Reads the program's own keys of the configuration script; may be empty.
     GameKeysReader readConfiguration;
     /// Makes the application once the window and the context exist.

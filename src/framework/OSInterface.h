@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/LaunchOptions.h"
+
 namespace framework {
 
 /// What the application may ask of the operating system and its window.
@@ -17,6 +19,9 @@ public:
     const std::vector<std::string>& getArguments() const { return arguments_; }
     /// The arguments as C strings, parallel to getArguments().
     const std::vector<const char*>& getArgumentPointers() const { return argumentPointers_; }
+    /// The command line's options, as the entry point parsed them.
+    const LaunchOptions& getLaunchOptions() const { return launchOptions_; }
+    void setLaunchOptions(const LaunchOptions& options) { launchOptions_ = options; }
 
     virtual void notify(int kind, int value);
     virtual std::string getBasePath() const { return basePath_; }
@@ -43,6 +48,7 @@ private:
     std::vector<std::string> arguments_;
     std::vector<const char*> argumentPointers_;
     std::string basePath_;
+    LaunchOptions launchOptions_;
 };
 
 }  // namespace framework

@@ -167,4 +167,28 @@ TEST_F(EndToEnd, UnattendedShotsWinOrLoseTheLevel) {
     }
 }
 
+// The command line is answered before any window or bundle is touched.
+TEST(CommandLine, HelpVersionAndRefusedOptions) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::vector<std::string> said;
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, {"Usage: quillfire ", "--demo", "--shots DIR", "--headless"}},
+        {{CONFIG, "--version"}, 0, {"quillfire 0.1"}},
+        {{"--bogus"}, 2, {"Unknown option --bogus", "Usage: quillfire "}},
+        {{CONFIG, "--frames", "many"}, 2, {"Option --frames needs a valid value", "Usage:"}},
+    };
+    for (const Case& c : cases) {
+        const e2e::RunResult result = e2e::run(EXE, c.arguments);
+        EXPECT_EQ(c.exitCode, result.exitCode) << c.arguments.back() << "\n" << result.output;
+        for (const std::string& text : c.said) {
+            EXPECT_NE(std::string::npos, result.output.find(text))
+                << c.arguments.back() << ": wanted " << text << "\n"
+                << result.output;
+        }
+    }
+}
+
 }  // namespace

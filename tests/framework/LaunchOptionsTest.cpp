@@ -42,9 +42,41 @@ TEST(LaunchOptions, BadValuesAreRefused) {
         {"q", "--capture"},
         {"q", "--capture", ""},
         {"q", "--fast"},
+        {"q", "--shots"},
+        {"q", "--shots", ""},
+        {"q", "--stats", ""},
     };
     for (const Args& args : bad) {
         EXPECT_FALSE(parseLaunchOptions(args).error.empty()) << args.back();
+    }
+}
+
+TEST(LaunchOptions, ProgramOptionsAreFilledForTheProgramToRead) {
+    const auto o =
+        parseLaunchOptions({"q", "--demo", "--shots", "out", "--stats", "s.txt", "--record",
+                            "r.qfr", "--replay", "p.qfr", "--hash-log", "h.txt", "--list-natives",
+                            "--test", "tests", "--help", "--version"});
+    EXPECT_TRUE(o.error.empty()) << o.error;
+    EXPECT_TRUE(o.demo);
+    EXPECT_EQ("out", o.shots);
+    EXPECT_EQ("s.txt", o.stats);
+    EXPECT_EQ("r.qfr", o.record);
+    EXPECT_EQ("p.qfr", o.replay);
+    EXPECT_EQ("h.txt", o.hashLog);
+    EXPECT_TRUE(o.listNatives);
+    EXPECT_EQ("tests", o.testDir);
+    EXPECT_TRUE(o.help);
+    EXPECT_TRUE(o.version);
+    EXPECT_EQ((Args{"q"}), o.arguments);
+}
+
+TEST(LaunchOptions, UsageNamesEveryOptionWithItsValue) {
+    const std::string usage = framework::launchUsage("quillfire");
+    EXPECT_EQ(0u, usage.find("Usage: quillfire "));
+    for (const char* line : {"--help", "--headless", "--frames N", "--fixed-dt S", "--capture FILE",
+                             "--demo", "--shots DIR", "--stats FILE", "--record FILE",
+                             "--replay FILE", "--hash-log FILE", "--list-natives", "--test DIR"}) {
+        EXPECT_NE(std::string::npos, usage.find(std::string("  ") + line + " ")) << line;
     }
 }
 

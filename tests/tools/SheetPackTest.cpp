@@ -14,23 +14,14 @@
 #include "sheetpack/Error.h"
 #include "sheetpack/Png.h"
 #include "sheetpack/SheetPacker.h"
+#include "tools/SheetTestSupport.h"
 #include "tools/ToolRun.h"
 
 using namespace sheetpack;
 
 namespace {
 
-void paint(gr::Image& image, int x0, int y0, int x1, int y1, uint32_t rgba) {
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            uint8_t* p = image.pixel(x, y);
-            p[0] = uint8_t(rgba >> 24);
-            p[1] = uint8_t(rgba >> 16);
-            p[2] = uint8_t(rgba >> 8);
-            p[3] = uint8_t(rgba);
-        }
-    }
-}
+using sheettest::paint;
 
 gr::Image filled(int w, int h, uint32_t rgba) {
     gr::Image image(w, h);
@@ -56,15 +47,6 @@ const SourceSprite& source(const std::vector<SourceSprite>& sprites, const std::
 
 bool samePixel(const uint8_t* a, const uint8_t* b) {
     return std::equal(a, a + 4, b);
-}
-
-std::string failureOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no failure";
 }
 
 TEST(SheetPackTest, PackedSpritesLoadThroughTheEngineWithTheirPixels) {
@@ -104,10 +86,7 @@ TEST(SheetPackTest, PackedSpritesLoadThroughTheEngineWithTheirPixels) {
         SCOPED_TRACE(e.name);
         const game::Sprite* s = sheet->getSprite(e.name);
         ASSERT_NE(s, nullptr);
-        EXPECT_EQ(s->getWidth(), e.width);
-        EXPECT_EQ(s->getHeight(), e.height);
-        EXPECT_EQ(s->getPivotX(), e.pivotX);
-        EXPECT_EQ(s->getPivotY(), e.pivotY);
+        sheettest::expectShape(*s, e.width, e.height, e.pivotX, e.pivotY);
         const gr::Image& from = source(sprites, e.name).image;
         for (int y = -1; y <= e.height; ++y) {
             for (int x = -1; x <= e.width; ++x) {
@@ -231,12 +210,7 @@ TEST(SheetPackTest, BadInputIsNamed) {
     for (int i = 0; i < 5; ++i) {
         crowd.push_back({"c" + std::to_string(i), filled(12, 12, 0xffffffff)});
     }
-    struct Case {
-        const char* what;
-        std::function<void()> run;
-        const char* message;
-    };
-    const Case cases[] = {
+    sheettest::expectFailures({
         {"text as PNG", [&] { readPng(text.data(), text.size(), "art/x.png"); },
          "art/x.png: not a PNG file"},
         {"cut PNG", [&] { readPng(cut.data(), cut.size(), "art/y.png"); },
@@ -267,12 +241,7 @@ TEST(SheetPackTest, BadInputIsNamed) {
          "s.txt:1: \"*\" cannot set a pivot"},
         {"named twice", [] { parseSidecar("a trim\na notrim\n", "s.txt"); },
          "s.txt:2: \"a\" is named twice"},
-    };
-    for (const Case& c : cases) {
-        const std::string message = failureOf(c.run);
-        EXPECT_EQ(message.substr(0, std::string(c.message).size()), c.message)
-            << c.what << ": " << message;
-    }
+    });
 }
 
 TEST(SheetPackTest, TheBundleSheetHoldsEverySpriteTheGameDrawsAtBothScales) {

@@ -31,6 +31,10 @@ TEST(ToolCommandTest, BadInputFailsNamingTheFile) {
     dir.write("art/not.png", std::string("GIF89a, not a PNG at all"));
     dir.write("text/bad.tsv", std::string("id\ten\tde\nA\tonly one\n"));
     dir.write("fonts/bad.ttf", std::string("no font here"));
+    dir.write("tp/sheet.json",
+              std::string(R"({"frames": {"a.png": {"frame": {"x": 0, "y": 0, "w": 1, "h": 1}}},
+                            "meta": {"image": "gone.png"}})"));
+    dir.write("art/bad.json", std::string("{\n  \"meta\": ?\n}\n"));
     const std::string d = dir.str();
     struct Case {
         const char* tool;
@@ -44,6 +48,12 @@ TEST(ToolCommandTest, BadInputFailsNamingTheFile) {
         {"qfsheet",
          "pack " + d + "/gfx/s.dat " + d + "/art/missing.png",
          {d + "/art/missing.png", "cannot open"}},
+        {"qfsheet",
+         "convert " + d + "/gfx/c.dat " + d + "/tp/sheet.json",
+         {d + "/tp/gone.png", "cannot open"}},
+        {"qfsheet",
+         "compo " + d + "/gfx/c_compo.dat " + d + "/art/bad.json",
+         {d + "/art/bad.json:2: "}},
         {"qftextpack",
          d + "/text/bad.tsv " + d + "/text/t.dat",
          {d + "/text/bad.tsv", "line 2", "2 cells, expected 3"}},
@@ -61,6 +71,8 @@ TEST(ToolCommandTest, BadInputFailsNamingTheFile) {
     }
     // A failed run leaves no output behind.
     EXPECT_FALSE(std::filesystem::exists(d + "/gfx/s.dat"));
+    EXPECT_FALSE(std::filesystem::exists(d + "/gfx/c.dat"));
+    EXPECT_FALSE(std::filesystem::exists(d + "/gfx/c_compo.dat"));
     EXPECT_FALSE(std::filesystem::exists(d + "/text/t.dat"));
 }
 

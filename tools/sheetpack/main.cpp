@@ -4,18 +4,23 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "sheetpack/CompoSource.h"
 #include "sheetpack/Error.h"
 #include "sheetpack/Files.h"
 #include "sheetpack/Png.h"
 #include "sheetpack/SheetPacker.h"
+#include "sheetpack/TexturePackerSheet.h"
 
 namespace {
 
 const char* kUsage =
     "Usage: qfsheet pack [options] OUT.dat INPUT...\n"
+    "       qfsheet convert [options] OUT.dat SHEET.json\n"
+    "       qfsheet compo [--scale N] [--sheet FILE]... OUT.dat SOURCE.json...\n"
     "       qfsheet --help\n"
     "\n"
     "pack   packs PNG files into one atlas and writes the \"PLXB\" sheet file OUT.dat\n"
@@ -30,6 +35,18 @@ const char* kUsage =
     "         --extrude N      edge pixels repeated around each sprite (default 1)\n"
     "         --max-size N     largest atlas side (default 4096)\n"
     "         --texture NAME   the atlas file name (default: OUT's name with .png)\n"
+    "\n"
+    "convert  reads a TexturePacker JSON sheet, hash or array form, and its atlas\n"
+    "       (meta.image, beside it); cuts each frame out, turned upright and with\n"
+    "       the border TexturePacker trimmed, and packs them as pack does (the\n"
+    "       options of pack but --sidecar and --scale). A frame's name loses its\n"
+    "       folder and extension; its pivot is kept, or it is centred.\n"
+    "\n"
+    "compo  writes the composite sprites of the JSON sources into one \"ZWQA\"\n"
+    "       composite file OUT.dat, parts in drawing order.\n"
+    "         --scale N        the sheet's scale: positions are multiplied by it\n"
+    "         --sheet FILE     a \"PLXB\" sheet the parts' sprites come from; with\n"
+    "                          any, a part naming no sprite of them is an error\n"
     "\n"
     "Sprites without a pivot in the sidecar are pivoted on their centre. The same\n"
     "input gives the same bytes. Exit status: 0 on success, 1 when an input is bad\n"
@@ -71,10 +88,18 @@ std::vector<std::string> expandInputs(const std::vector<std::string>& inputs) {
     return files;
 }
 
-int pack(int argc, char** argv) {
+struct CommandLine {
     sheetpack::PackOptions options;
     std::string sidecarPath;
+    std::vector<std::string> sheets;
     std::vector<std::string> positional;
+};
+
+// The options of `command`; those in `allowed` are accepted.
+CommandLine readCommandLine(int argc, char** argv, const std::string& command,
+                            const std::vector<std::string>& allowed) {
+    CommandLine line;
+    sheetpack::PackOptions& options = line.options;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         const auto value = [&]() -> const char* {
@@ -83,8 +108,14 @@ int pack(int argc, char** argv) {
             }
             return argv[++i];
         };
+        if (arg.size() > 1 && arg[0] == '-' &&
+            std::find(allowed.begin(), allowed.end(), arg) == allowed.end()) {
+            throw UsageError("unknown option " + arg + " of " + command);
+        }
         if (arg == "--sidecar") {
-            sidecarPath = value();
+            line.sidecarPath = value();
+        } else if (arg == "--sheet") {
+            line.sheets.push_back(value());
         } else if (arg == "--scale") {
             options.scale = number(arg, value());
         } else if (arg == "--trim") {
@@ -97,18 +128,41 @@ int pack(int argc, char** argv) {
             options.maxSize = number(arg, value());
         } else if (arg == "--texture") {
             options.textureName = value();
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw UsageError("unknown option " + arg);
         } else {
-            positional.push_back(arg);
+            line.positional.push_back(arg);
         }
     }
+    if (options.textureName.empty() && !line.positional.empty()) {
+        options.textureName = std::filesystem::path(line.positional[0]).stem().string() + ".png";
+    }
+    return line;
+}
+
+// Packs the sprites and writes the sheet file `out` and its atlas beside it.
+void writeSheet(std::vector<sheetpack::SourceSprite> sprites, const sheetpack::Sidecar& sidecar,
+                const sheetpack::PackOptions& options, const std::string& out) {
+    sheetpack::PackedSheet sheet;
+    try {
+        sheet = sheetpack::packSheet(std::move(sprites), sidecar, options);
+    } catch (const sheetpack::Error& e) {
+        throw sheetpack::Error(out + ": " + e.what());
+    }
+    const std::filesystem::path outPath(out);
+    sheetpack::writeFile((outPath.parent_path() / options.textureName).string(),
+                         sheetpack::writePng(sheet.atlas));
+    sheetpack::writeFile(out, sheet.file);
+}
+
+const std::vector<std::string> kPackingOptions = {"--trim", "--padding", "--extrude", "--max-size",
+                                                  "--texture"};
+
+int pack(int argc, char** argv) {
+    std::vector<std::string> allowed = kPackingOptions;
+    allowed.insert(allowed.end(), {"--sidecar", "--scale"});
+    const CommandLine line = readCommandLine(argc, argv, "pack", allowed);
+    const std::vector<std::string>& positional = line.positional;
     if (positional.size() < 2) {
         throw UsageError("pack wants OUT.dat and at least one INPUT");
-    }
-    const std::filesystem::path out(positional[0]);
-    if (options.textureName.empty()) {
-        options.textureName = out.stem().string() + ".png";
     }
     std::vector<sheetpack::SourceSprite> sprites;
     for (const std::string& file :
@@ -121,18 +175,65 @@ int pack(int argc, char** argv) {
         throw sheetpack::Error(positional[1] + ": no PNG files");
     }
     sheetpack::Sidecar sidecar;
-    if (!sidecarPath.empty()) {
-        sidecar = sheetpack::parseSidecar(sheetpack::readText(sidecarPath), sidecarPath);
+    if (!line.sidecarPath.empty()) {
+        sidecar = sheetpack::parseSidecar(sheetpack::readText(line.sidecarPath), line.sidecarPath);
     }
-    sheetpack::PackedSheet sheet;
+    writeSheet(std::move(sprites), sidecar, line.options, positional[0]);
+    return 0;
+}
+
+int convert(int argc, char** argv) {
+    const CommandLine line = readCommandLine(argc, argv, "convert", kPackingOptions);
+    if (line.positional.size() != 2) {
+        throw UsageError("convert wants OUT.dat and one SHEET.json");
+    }
+    const std::string& json = line.positional[1];
+    const sheetpack::TexturePackerSheet sheet =
+        sheetpack::parseTexturePacker(sheetpack::readText(json), json);
+    const std::string atlasPath =
+        (std::filesystem::path(json).parent_path() / sheet.image).string();
+    const std::vector<uint8_t> bytes = sheetpack::readFile(atlasPath);
+    const gr::Image atlas = sheetpack::readPng(bytes.data(), bytes.size(), atlasPath);
+    sheetpack::Sidecar sidecar;
+    std::vector<sheetpack::SourceSprite> sprites =
+        sheetpack::cutFrames(sheet, atlas, atlasPath, sidecar);
+    writeSheet(std::move(sprites), sidecar, line.options, line.positional[0]);
+    return 0;
+}
+
+int compo(int argc, char** argv) {
+    const CommandLine line = readCommandLine(argc, argv, "compo", {"--scale", "--sheet"});
+    if (line.positional.size() < 2) {
+        throw UsageError("compo wants OUT.dat and at least one SOURCE.json");
+    }
+    if (line.options.scale < 1) {
+        throw UsageError("--scale wants a number from 1");
+    }
+    std::set<std::string> sprites;
+    for (const std::string& sheet : line.sheets) {
+        const std::set<std::string> names =
+            sheetpack::sheetSpriteNames(sheetpack::readFile(sheet), sheet);
+        sprites.insert(names.begin(), names.end());
+    }
+    std::vector<sheetpack::Composite> composites;
+    for (size_t i = 1; i < line.positional.size(); ++i) {
+        const std::string& source = line.positional[i];
+        std::vector<sheetpack::Composite> read =
+            sheetpack::parseCompoSource(sheetpack::readText(source), source);
+        if (!line.sheets.empty()) {
+            sheetpack::checkParts(read, sprites, source);
+        }
+        for (sheetpack::Composite& c : read) {
+            composites.push_back(std::move(c));
+        }
+    }
+    std::vector<uint8_t> file;
     try {
-        sheet = sheetpack::packSheet(std::move(sprites), sidecar, options);
+        file = sheetpack::writeCompoFile(composites, line.options.scale);
     } catch (const sheetpack::Error& e) {
-        throw sheetpack::Error(positional[0] + ": " + e.what());
+        throw sheetpack::Error(line.positional[0] + ": " + e.what());
     }
-    sheetpack::writeFile((out.parent_path() / options.textureName).string(),
-                         sheetpack::writePng(sheet.atlas));
-    sheetpack::writeFile(out.string(), sheet.file);
+    sheetpack::writeFile(line.positional[0], file);
     return 0;
 }
 
@@ -147,6 +248,12 @@ int main(int argc, char** argv) {
     try {
         if (command == "pack") {
             return pack(argc, argv);
+        }
+        if (command == "convert") {
+            return convert(argc, argv);
+        }
+        if (command == "compo") {
+            return compo(argc, argv);
         }
         throw UsageError(command.empty() ? "no command" : "unknown command " + command);
     } catch (const UsageError& e) {

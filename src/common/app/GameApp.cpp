@@ -347,6 +347,7 @@ void GameApp::publishTouches(const lua::LuaTable& world, float offsetX, float of
 
 framework::Application framework::mainApplication() {
     framework::Application application;
+    application.version = "quillfire 0.1";
     application.readConfiguration = [](const lua::LuaTable& globals) {
         GameConfig::current().read(globals, std::string());
     };

@@ -183,8 +183,10 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
     shell.reportPointer();
     shell.replayActivation();
     SystemClock clock;
+    // Nobody watches a headless run with a fixed step: it runs as fast as it can.
+    const bool unpaced = options.headless && options.fixedDt > 0;
     const int exitCode =
-        shell.runMainLoop(clock, settings.framerate, options.fixedDt, options.frames);
+        shell.runMainLoop(clock, unpaced ? 0 : settings.framerate, options.fixedDt, options.frames);
     if (!options.capture.empty() && shell.context()) {
         shell.context()->captureScreen(options.capture);
     }
@@ -198,6 +200,13 @@ int reportFatal(SdlShell& shell, const std::string& message) {
     return 1;
 }
 
+// The executable's file name, for the usage text.
+std::string programName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.empty() ? "quillfire" : name;
+}
+
 void prepareHeadless() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -208,9 +217,20 @@ void prepareHeadless() {
 int runApplication(int argc, char** argv, const Application& application) {
     VisualStudioLogger logger;
     const LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
+    const std::string program = programName(argc > 0 ? argv[0] : "");
     if (!options.error.empty()) {
-        std::fprintf(stderr, "%s\n", options.error.c_str());
+        std::fprintf(stderr, "%s: %s\n\n%s", program.c_str(), options.error.c_str(),
+                     launchUsage(program).c_str());
         return 2;
+    }
+    if (options.help) {
+        std::fputs(launchUsage(program).c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("%s\n",
+                    application.version.empty() ? program.c_str() : application.version.c_str());
+        return 0;
     }
     if (options.headless) {
         prepareHeadless();
@@ -222,6 +242,7 @@ int runApplication(int argc, char** argv, const Application& application) {
     {
         SingleInstance instance;
         SdlShell shell(options.arguments, options.headless);
+        shell.setLaunchOptions(options);
         try {
             exitCode = startAndRun(shell, options, application, instance);
         } catch (const lang::Throwable& e) {
