@@ -70,11 +70,12 @@ emit("Written by `bench/run.sh`; every figure of one table comes from the same r
 emit("")
 try:
     with open(path("machine.txt")) as f:
-        kernel, cpu, cores, love_version, mesa = (f.read().splitlines() + ["?"] * 5)[:5]
+        kernel, cpu, cores, love_version, mesa, build_type = (f.read().splitlines() + ["?"] * 6)[:6]
 except OSError:
-    kernel = cpu = cores = love_version = mesa = "?"
+    kernel = cpu = cores = love_version = mesa = build_type = "?"
 emit(f"- Date: {datetime.datetime.now(datetime.timezone.utc):%Y-%m-%d %H:%M} UTC")
 emit(f"- Machine: {cpu}, {cores} cores, {kernel}")
+emit(f"- Build: {build_type}")
 emit(f"- Renderer: Mesa llvmpipe ({mesa}) under xvfb-run, 1280 x 720; LÖVE {love_version}")
 emit("")
 

@@ -8,7 +8,10 @@
 #   bench/run.sh [--quick]     --quick: fewer sizes and frames, for trying it out
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$root/build-release
+# QF_BENCH_BUILD_TYPE and QF_BENCH_BUILD_DIR override the Release build in
+# build-release/ (RESULTS.md names the build type used).
+build_type=${QF_BENCH_BUILD_TYPE:-Release}
+build=${QF_BENCH_BUILD_DIR:-$root/build-release}
 out=$build/bench-out
 quick=0
 if [[ "${1:-}" == "--quick" ]]; then
@@ -35,16 +38,15 @@ if [[ $inner == 0 ]]; then
         fi
         "${sudo_cmd[@]}" apt-get install -y love xvfb xauth >/dev/null
     fi
-    say "building Release in build-release/"
+    say "building $build_type in $build"
     export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQF_TESTS=OFF -DQF_BENCH=ON \
-        >/dev/null
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" -DQF_BENCH=ON >/dev/null
     # Every 20th step of ninja's progress, and whatever goes wrong.
     ninja -C "$build" quillfire grgl2 qf_bench qf_rawstep bench_bundle \
         | awk '/^\[/ { if (++n % 20 == 0) { print "[bench build] " $0; fflush() } next } { print }' >&2
     rm -rf "$out"
     mkdir -p "$out"
-    export QF_BENCH_QUICK=$quick
+    export QF_BENCH_QUICK=$quick QF_BENCH_BUILD_TYPE=$build_type QF_BENCH_BUILD_DIR=$build
     QF_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1280x720x24" bash "$0" "$@"
     python3 "$root/bench/report.py" "$out" "$root/bench/RESULTS.md"
     cat "$root/bench/RESULTS.md"
@@ -140,5 +142,6 @@ say "micro-benchmarks"
     nproc
     dpkg-query -W -f '${Version}\n' love 2>/dev/null || echo unknown
     dpkg-query -W -f '${Version}\n' libgl1-mesa-dri 2>/dev/null || echo unknown
+    echo "$build_type"
 } >"$out/machine.txt"
 say "done; writing the report"

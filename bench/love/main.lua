@@ -127,7 +127,7 @@ function love.run()
         end
         local t1 = now()
         love.graphics.origin()
-        love.graphics.clear(0.5, 0.6, 0.7)
+        love.graphics.clear(0, 0, 0)
         if world then
             drawScene()
         elseif sprites then

@@ -86,6 +86,9 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
     zoom_.zoomTime = -1;
     zoom_.zoomDuration = -1;
     world_->levels().runStartUp();
+    if (getOS() && !getOS()->getLaunchOptions().stats.empty()) {
+        writeStats(getOS()->getLaunchOptions().stats);
+    }
 }
 
 GameApp::~GameApp() {
