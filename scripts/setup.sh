@@ -8,7 +8,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 DEPS=$ROOT/deps
 PREFIX=$DEPS/prefix
 # Bump when the build settings below change, so existing trees are rebuilt.
-DEPS_VERSION=3
+DEPS_VERSION=4
 
 PACKAGES=(
     build-essential pkg-config cmake ninja-build xz-utils dpkg-dev ccache
@@ -160,6 +160,13 @@ build_box2d() {
     grep -q '^float b2_maxTranslation' "$settings" \
         || printf '\nfloat b2_maxTranslation = 2.0f * b2_lengthUnitsPerMeter;\n' >>"$settings"
     must_contain "$settings" '^float b2_maxTranslation' "maximum translation definition"
+    # SetLinearVelocity wakes a sleeping body; the engine's setVelocity must not.
+    local body=$dir/include/box2d/b2_body.h
+    grep -q 'SetLinearVelocityAsleep' "$body" || perl -0pi -e \
+        's/(\tvoid SetLinearVelocity\(const b2Vec2& v\);\n)/$1\n\t\/\/\/ Sets the linear velocity like SetLinearVelocity, but leaves a sleeping body asleep.\n\tvoid SetLinearVelocityAsleep(const b2Vec2& v);\n/; s/(inline const b2Vec2& b2Body::GetLinearVelocity\(\) const\n)/inline void b2Body::SetLinearVelocityAsleep(const b2Vec2& v)\n{\n\tif (m_type != b2_staticBody)\n\t{\n\t\tm_linearVelocity = v;\n\t}\n}\n\n$1/' \
+        "$body"
+    must_contain "$body" 'void SetLinearVelocityAsleep(const b2Vec2& v);' "velocity setter declaration"
+    must_contain "$body" '^inline void b2Body::SetLinearVelocityAsleep' "velocity setter definition"
 
     local obj=$DEPS/build/box2d
     rm -rf "$obj" && mkdir -p "$obj"
@@ -191,7 +198,9 @@ build_7z() {
 
 build_deps() {
     local stamp=$PREFIX/.version
-    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$DEPS_VERSION" ]; then
+    # Worktrees share deps/: a tree built by a newer version of this script is
+    # kept, so that a branch not yet merged does not build it back.
+    if [ -f "$stamp" ] && [ "$(cat "$stamp")" -ge "$DEPS_VERSION" ] 2>/dev/null; then
         return 0
     fi
     rm -rf "$DEPS/src" "$DEPS/build" "$PREFIX"

@@ -6,6 +6,7 @@
 #include "io/IOException.h"
 #include "io/MemoryAliasInputStream.h"
 #include "lang/Format.h"
+#include "lang/Log.h"
 
 namespace audio {
 
@@ -39,13 +40,21 @@ std::vector<uint8_t> readUnknownLength(AudioReader& reader, size_t maxBytes) {
 
 }  // namespace
 
-std::vector<uint8_t> decodeAll(AudioReader& reader, size_t maxBytes) {
+std::vector<uint8_t> decodeAll(AudioReader& reader, size_t maxBytes, const std::string& name) {
     maxBytes = std::min<size_t>(maxBytes, INT_MAX);
     const int length = reader.getDataLength();
-    if (length >= 0) {
-        return readKnownLength(reader, std::min(size_t(length), maxBytes));
+    std::vector<uint8_t> pcm = length >= 0
+                                   ? readKnownLength(reader, std::min(size_t(length), maxBytes))
+                                   : readUnknownLength(reader, maxBytes);
+    // A WAV header may claim more than the file holds, so only a byte actually
+    // read past the cap shows that the sound was cut.
+    uint8_t probe = 0;
+    if (pcm.size() == maxBytes && reader.readData(&probe, int(maxBytes), 1) > 0) {
+        QF_LOG("Audio", lang::log::WARNING,
+               "%s is longer than the %zu bytes a clip decodes into memory; the rest is cut",
+               name.c_str(), maxBytes);
     }
-    return readUnknownLength(reader, maxBytes);
+    return pcm;
 }
 
 std::vector<uint8_t> decodeAudio(const void* bytes, size_t size, int fileType, AudioFormat* format,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "audio/AudioFormat.h"
@@ -10,8 +11,10 @@
 namespace audio {
 
 /// All the PCM a reader yields, at most maxBytes of it. Readers that do not know
-/// their length are read in 4096-byte steps, doubling the buffer.
-std::vector<uint8_t> decodeAll(AudioReader& reader, size_t maxBytes);
+/// their length are read in 4096-byte steps, doubling the buffer. A sound cut at
+/// maxBytes is logged as a WARNING naming `name` (the file) and the cap.
+std::vector<uint8_t> decodeAll(AudioReader& reader, size_t maxBytes,
+                               const std::string& name = std::string());
 
 /// Decodes a whole file held in memory (raw PCM, WAV or MP3, by file type) and
 /// stores its format in *format, which for raw PCM also gives the format to read.

@@ -362,8 +362,10 @@ int AudioMixer::readVoice(Voice& voice, int byteCount, int frameBytes, bool& end
 void AudioMixer::convert16(uint8_t* out, int sampleCount) const {
     const int32_t master = masterGain_;
     for (int i = 0; i < sampleCount; ++i) {
+        // Clamp, then attenuate: turning a clipping scene down must bring it
+        // below full scale.
         const int32_t v =
-            std::min(std::max(applyMaster(accumulator_[size_t(i)], master), -32768), 32767);
+            applyMaster(std::min(std::max(accumulator_[size_t(i)], -32768), 32767), master);
         out[2 * i] = uint8_t(v & 0xff);
         out[2 * i + 1] = uint8_t((v >> 8) & 0xff);
     }
@@ -372,8 +374,9 @@ void AudioMixer::convert16(uint8_t* out, int sampleCount) const {
 void AudioMixer::convert8(uint8_t* out, int sampleCount) const {
     const int32_t master = masterGain_;
     for (int i = 0; i < sampleCount; ++i) {
-        const int32_t v = applyMaster(accumulator_[size_t(i)], master) + 128;
-        out[i] = uint8_t(std::min(std::max(v, 0), 255));
+        const int32_t v =
+            applyMaster(std::min(std::max(accumulator_[size_t(i)], -128), 127), master);
+        out[i] = uint8_t(v + 128);
     }
 }
 

@@ -14,13 +14,19 @@ int queueBytes(const AudioFormat& format) {
     return frames * format.blockAlign();
 }
 
-// The device volume curve: (v x 10000 - 10000) hundredths of a decibel, with
-// -100 dB and below as silence.
-float masterGain(float volume) {
+// The device volume: (v x 10000 - 10000) hundredths of a decibel truncated
+// toward zero, held between -100 dB (silence) and 0 dB as the device does.
+int deviceVolume(float volume) {
     if (!(volume > 0.0f)) {
-        return 0.0f;
+        return -10000;
     }
-    const int hundredthsDb = volume >= 1.0f ? 0 : int(volume * 10000.0f - 10000.0f);
+    if (volume >= 1.0f) {
+        return 0;
+    }
+    return int(volume * 10000.0f - 10000.0f);
+}
+
+float masterGain(int hundredthsDb) {
     if (hundredthsDb <= -10000) {
         return 0.0f;
     }
@@ -32,7 +38,7 @@ float masterGain(float volume) {
 AudioOutputImpl::AudioOutputImpl(const AudioFormat& format, const lang::Ptr<AudioDevice>& device)
     : format_(format),
       device_(device),
-      masterVolume_(1.0f),
+      deviceVolume_(0),
       bufferSize_(queueBytes(format)),
       started_(false),
       block_(size_t(bufferSize_)) {}
@@ -76,8 +82,12 @@ void AudioOutputImpl::stop() {
 }
 
 void AudioOutputImpl::setMasterVolume(float volume) {
-    masterVolume_ = volume;
-    mixer_.setMasterGain(masterGain(volume));
+    deviceVolume_ = deviceVolume(volume);
+    mixer_.setMasterGain(masterGain(deviceVolume_));
+}
+
+float AudioOutputImpl::getMasterVolume() const {
+    return float(deviceVolume_ + 10000) / 10000.0f;
 }
 
 // Keeps the device queue filled: whenever at least an eighth of it is free, mixes

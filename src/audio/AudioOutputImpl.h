@@ -25,7 +25,8 @@ public:
     bool isStarted() const { return started_; }
 
     void setMasterVolume(float volume);
-    float getMasterVolume() const { return masterVolume_; }
+    /// What the device holds, so between 0 and 1 whatever was set.
+    float getMasterVolume() const;
 
     AudioMixer& mixer() { return mixer_; }
     const AudioFormat& format() const { return format_; }
@@ -39,7 +40,7 @@ private:
     lang::Ptr<lang::Thread> thread_;
     lang::Mutex lock_;
     lang::Ptr<AudioDevice> device_;
-    float masterVolume_;
+    int deviceVolume_;  // hundredths of a decibel, -10000..0
     int bufferSize_;
     std::atomic<bool> started_;
     std::vector<uint8_t> block_;  // used by the output thread only

@@ -1,5 +1,7 @@
 #include "cloudclient/CloudDocuments.h"
 
+#include <limits>
+
 #include "cloudclient/CloudServiceException.h"
 #include "util/JSON.h"
 
@@ -88,7 +90,12 @@ Tokens parseAccessResponse(const std::string& text, int64_t now) {
     if (tokens.accessToken.empty() || tokens.refreshToken.empty()) {
         throw CloudServiceException("Server responded with empty access token");
     }
-    tokens.expiry = expiresIn > 0 ? now + expiresIn : 0;
+    if (expiresIn <= 0) {
+        tokens.expiry = 0;
+    } else if (__builtin_add_overflow(now, expiresIn, &tokens.expiry)) {
+        // A lifetime past the end of time is one that lasts as long as any.
+        tokens.expiry = std::numeric_limits<int64_t>::max();
+    }
     return tokens;
 }
 

@@ -12,6 +12,7 @@ class Context;
 namespace framework {
 
 class OSInterface;
+struct StateDigest;
 
 enum { KEY_COUNT = 94 };
 
@@ -58,6 +59,12 @@ public:
     virtual bool isSafeToQuit() { return true; }
     virtual void lowMemory() {}
     virtual void openedWith(int request);
+    /// The simulated state after a frame, for replays and hash logs; empty
+    /// when the application simulates nothing.
+    virtual void digestState(StateDigest& digest) const { (void)digest; }
+    /// What the application's content is (its scripts and levels), so that a
+    /// replay of other content is refused; empty when it has none.
+    virtual std::string contentId() const { return std::string(); }
 
     bool isKeyDown(int code) const;
     void setKeyState(int code, bool down);

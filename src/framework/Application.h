@@ -22,6 +22,8 @@ struct Application {
     GameKeysReader readConfiguration;
     /// Makes the application once the window and the context exist.
     std::function<App*(OSInterface* os, gr::Context* ctx)> create;
+    /// What --list-natives prints; may be empty.
+    std::function<std::string()> listNatives;
 };
 
 /// Defined by the program that links the entry point.

@@ -2,6 +2,8 @@
 
 #include "framework/Renderer.h"
 #include "io/BundleInputStream.h"
+#include "lang/Exception.h"
+#include "lang/Format.h"
 #include "lang/Numbers.h"
 #include "lang/Ptr.h"
 #include "lua/LuaState.h"
@@ -39,26 +41,66 @@ int orientationFromDegrees(float degrees) {
 
 namespace {
 
-void readInt(const lua::LuaTable& t, const char* key, int& field) {
+// What a configuration value is, for the message that says it is wrong.
+const char* kindOf(const lua::LuaTable& t, const char* key) {
     if (t.isNumber(key)) {
+        return "a number";
+    }
+    if (t.isString(key)) {
+        return "a string";
+    }
+    if (t.isBoolean(key)) {
+        return "a boolean";
+    }
+    return t.isTable(key) ? "a table" : "a function or other value";
+}
+
+// A key that is absent leaves its field; one of another type is a mistake
+// that would otherwise pass silently.
+bool present(const lua::LuaTable& t, const char* key, bool rightType, const char* wanted) {
+    if (t.isNil(key)) {
+        return false;
+    }
+    if (!rightType) {
+        throw lang::Exception(
+            lang::Format("{0} must be {1}, not {2}", key, wanted, kindOf(t, key)));
+    }
+    return true;
+}
+
+void readInt(const lua::LuaTable& t, const char* key, int& field) {
+    if (present(t, key, t.isNumber(key), "a number")) {
         field = lang::truncateToInt(t.getNumber(key));
     }
 }
 
+void readInt(const lua::LuaTable& t, const char* key, int& field, int low, int high) {
+    if (!present(t, key, t.isNumber(key), "a number")) {
+        return;
+    }
+    const float value = t.getNumber(key);
+    // Fractions are cut off, so 16384.5 is 16384; NaN fails both tests.
+    if (!(value >= static_cast<float>(low) && value < static_cast<float>(high) + 1)) {
+        throw lang::Exception(
+            lang::Format("{0} is {1}, but must be from {2} to {3}", key, value, low, high));
+    }
+    field = lang::truncateToInt(value);
+}
+
 void readBool(const lua::LuaTable& t, const char* key, bool& field) {
-    if (t.isBoolean(key)) {
+    if (present(t, key, t.isBoolean(key), "true or false")) {
         field = t.getBoolean(key);
     }
 }
 
 void readString(const lua::LuaTable& t, const char* key, std::string& field) {
-    if (t.isString(key)) {
+    if (present(t, key, t.isString(key), "a string")) {
         field = t.getString(key);
     }
 }
 
 void readOrientations(const lua::LuaTable& t, std::vector<int>& out) {
-    if (!t.isTable("autoOrientations")) {
+    if (!present(t, "autoOrientations", t.isTable("autoOrientations"), "a list of angles")) {
         return;
     }
     const lua::LuaTable list = t.getTable("autoOrientations");
@@ -68,7 +110,7 @@ void readOrientations(const lua::LuaTable& t, std::vector<int>& out) {
 }
 
 void readRenderers(const lua::LuaTable& t, std::vector<int>& out) {
-    if (!t.isTable("renderer")) {
+    if (!present(t, "renderer", t.isTable("renderer"), "a list of renderer names")) {
         return;
     }
     const lua::LuaTable list = t.getTable("renderer");
@@ -87,8 +129,9 @@ void applyWindowKeys(const lua::LuaTable& t, WindowSettings& s) {
     s.autoOrientations.push_back(1);
     s.autoOrientations.push_back(3);
     readString(t, "name", s.name);
-    readInt(t, "width", s.width);
-    readInt(t, "height", s.height);
+    // Sizes beyond any screen are typing mistakes, as are sizes below one pixel.
+    readInt(t, "width", s.width, 1, 16384);
+    readInt(t, "height", s.height, 1, 16384);
     readInt(t, "bits", s.bits);
     readBool(t, "fullscreen", s.fullscreen);
     readBool(t, "showCursor", s.showCursor);
@@ -97,11 +140,12 @@ void applyWindowKeys(const lua::LuaTable& t, WindowSettings& s) {
     readBool(t, "captureMouse", s.captureMouse);
     readInt(t, "iconResourceID", s.iconResourceID);
     readBool(t, "debugMemoryAllocs", s.debugMemoryAllocs);
-    if (t.isNumber("orientation")) {
+    if (present(t, "orientation", t.isNumber("orientation"), "an angle")) {
         s.orientation = orientationFromDegrees(t.getNumber("orientation"));
     }
     readOrientations(t, s.autoOrientations);
-    readInt(t, "framerate", s.framerate);
+    // 0 runs frames without a cap.
+    readInt(t, "framerate", s.framerate, 0, 1000);
     readString(t, "publisher", s.publisher);
     readString(t, "product", s.product);
     readString(t, "dllPath", s.dllPath);
@@ -115,9 +159,13 @@ void readConfiguration(const std::string& path, WindowSettings& settings,
     io::BundleInputStream stream(path);
     state->runStream(stream, stream.getName(), nullptr);
     const lua::LuaTable& globals = state->getGlobals();
-    applyWindowKeys(globals, settings);
-    if (gameKeys) {
-        gameKeys(globals);
+    try {
+        applyWindowKeys(globals, settings);
+        if (gameKeys) {
+            gameKeys(globals);
+        }
+    } catch (const lang::Exception& e) {
+        throw lang::Exception(lang::Format("{0}: {1}", stream.getName(), e.getMessage()));
     }
 }
 

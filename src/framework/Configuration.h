@@ -28,12 +28,13 @@ std::string configurationFile(const std::vector<std::string>& arguments);
 int orientationFromDegrees(float degrees);
 
 /// Sets fullscreen to false and appends the orientations 1 and 3, then copies
-/// every window key that the globals hold with the right type.
+/// every window key that the globals hold. Throws lang::Exception naming the
+/// key when a value has the wrong type or a size or frame rate is out of range.
 void applyWindowKeys(const lua::LuaTable& globals, WindowSettings& settings);
 
 /// Runs the script at path (relative to the bundle) in a fresh Lua state and
 /// applies the window keys and then the game keys. Stream and script errors
-/// propagate.
+/// propagate; errors in the values are given the file's name.
 void readConfiguration(const std::string& path, WindowSettings& settings,
                        const GameKeysReader& gameKeys);
 

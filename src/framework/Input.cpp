@@ -4,11 +4,25 @@
 #include <limits>
 
 #include "framework/Events.h"
+#include "framework/Replay.h"
 #include "gr/Context.h"
+#include "pf/TextInput.h"
 
 namespace framework {
 
+namespace {
+
+// A recording sees every input exactly as the application gets it.
+void observe(InputEvent::Kind kind, int a, int b = 0, int c = 0) {
+    if (ReplaySession* session = activeReplaySession()) {
+        session->observe(InputEvent{kind, a, b, c});
+    }
+}
+
+}  // namespace
+
 void dispatchKey(int code, bool down) {
+    observe(InputEvent::KEY, code, down ? 1 : 0);
     App* app = App::current;
     if (!app) {
         return;
@@ -28,6 +42,7 @@ void dispatchKey(int code, bool down) {
 }
 
 void dispatchKeyUp(int code) {
+    observe(InputEvent::KEY_RELEASE, code);
     App* app = App::current;
     if (app && app->isKeyDown(code)) {
         app->keyUp(code);
@@ -39,6 +54,7 @@ void dispatchKeyUp(int code) {
 }
 
 void dispatchMouseMove(int x, int y) {
+    observe(InputEvent::MOVE, x, y);
     if (App* app = App::current) {
         app->mouseMoved(x, y);
         lang::event::emit(onMouseMove, x, y);
@@ -46,6 +62,7 @@ void dispatchMouseMove(int x, int y) {
 }
 
 void dispatchWheel(int notches) {
+    observe(InputEvent::WHEEL, notches);
     if (App* app = App::current) {
         app->mouseWheel(notches);
         lang::event::emit(onMouseWheel, notches);
@@ -53,6 +70,7 @@ void dispatchWheel(int notches) {
 }
 
 void dispatchTouchBegan(const Touch& touch) {
+    observe(InputEvent::TOUCH_BEGAN, touch.id, touch.x, touch.y);
     if (App* app = App::current) {
         app->touchBegan(touch);
         lang::event::emit(onTouchBegan, touch);
@@ -60,6 +78,7 @@ void dispatchTouchBegan(const Touch& touch) {
 }
 
 void dispatchTouchMoved(const Touch& touch) {
+    observe(InputEvent::TOUCH_MOVED, touch.id, touch.x, touch.y);
     if (App* app = App::current) {
         app->touchMoved(touch);
         lang::event::emit(onTouchMoved, touch);
@@ -67,6 +86,7 @@ void dispatchTouchMoved(const Touch& touch) {
 }
 
 void dispatchTouchEnded(const Touch& touch) {
+    observe(InputEvent::TOUCH_ENDED, touch.id, touch.x, touch.y);
     if (App* app = App::current) {
         app->touchEnded(touch);
         lang::event::emit(onTouchEnded, touch);
@@ -74,6 +94,7 @@ void dispatchTouchEnded(const Touch& touch) {
 }
 
 void dispatchActive(bool active) {
+    observe(InputEvent::ACTIVE, active ? 1 : 0);
     App* app = App::current;
     if (!app) {
         return;
@@ -82,6 +103,11 @@ void dispatchActive(bool active) {
     lang::event::emit(onActiveChanged, active);
     app->setAudioActive(active);
     lang::event::emit(onAudioActiveChanged, active);
+}
+
+void dispatchText(uint32_t codePoint) {
+    observe(InputEvent::TEXT, static_cast<int>(codePoint));
+    pf::TextInput::deliver(codePoint);
 }
 
 void dispatchResize(gr::Context* ctx, int width, int height) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "framework/App.h"
 
 namespace framework {
@@ -17,6 +19,8 @@ void dispatchWheel(int notches);
 void dispatchTouchBegan(const Touch& touch);
 void dispatchTouchMoved(const Touch& touch);
 void dispatchTouchEnded(const Touch& touch);
+/// A typed character or text control code to the active text field.
+void dispatchText(uint32_t codePoint);
 /// setActive and setAudioActive with their events.
 void dispatchActive(bool active);
 /// Resizes the context, then screenResized, onResized and a phase-1 update

@@ -16,6 +16,7 @@ struct LaunchOptions {
     int frames = 0;         // --frames N: exit after N frames (0: run until closed)
     float fixedDt = 0;      // --fixed-dt S: every frame advances S seconds
     std::string capture;    // --capture FILE: PNG of the last frame
+    int reportEvery = 0;    // --report-every N: log memory and open files every N frames
 
     bool demo = false;         // --demo: play every level with its recorded shots
     std::string shots;         // --shots DIR: a PNG of each level's end

@@ -38,12 +38,11 @@ namespace {
 void* openLibrary(LibraryLoader& loader, const std::string& path, const char* shortName) {
     void* library = loader.open(path);
     if (!library) {
+        // The loader's reason tells a missing file from one that is no plug-in.
         const std::string why = loader.lastError();
-        if (!why.empty()) {
-            QF_LOG("Framework", lang::log::WARNING, "%s", why.c_str());
-        }
-        throw gr::GraphicsException(
-            lang::Format("Renderer for platform {0} ({1}) not found!", shortName, path));
+        throw gr::GraphicsException(lang::Format("Renderer for platform {0} ({1}) not found!{2}",
+                                                 shortName, path,
+                                                 why.empty() ? std::string() : " " + why));
     }
     return library;
 }
@@ -93,16 +92,20 @@ lang::Ptr<gr::Context> createRenderer(const std::vector<int>& platforms, const s
         if (platform < 0 || platform >= RENDERER_PLATFORM_COUNT) {
             continue;
         }
+        std::string cause;
         try {
             return lang::Ptr<gr::Context>(createContext(platform, dllPath, target, loader));
         } catch (const std::exception& e) {
-            if (*e.what()) {
+            cause = e.what();
+            if (!cause.empty()) {
                 QF_LOG("Framework", lang::log::WARNING, "%s", e.what());
             }
         }
-        report +=
-            lang::Format("{0} renderer not supported!\n", RENDERER_PLATFORMS[platform].displayName)
-                .format();
+        // The first cause goes into the message: the player sees nothing else.
+        report += lang::Format("{0} renderer not supported!{1}\n",
+                               RENDERER_PLATFORMS[platform].displayName,
+                               cause.empty() ? std::string() : " " + cause)
+                      .format();
     }
     throw gr::GraphicsException(lang::Format("{0}", report));
 }

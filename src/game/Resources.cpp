@@ -1,5 +1,9 @@
 #include "game/Resources.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "game/CompoSpriteSet.h"
 #include "game/IFont.h"
 #include "game/SheetLoaderDAT.h"
@@ -152,16 +156,26 @@ void Resources::drawSprite(const std::string& name, float x, float y, int vertic
     }
 }
 
+namespace {
+
+// Scripts may hand any size: the sum or difference of two ints is taken in 64
+// bits and held at the ends of the int range.
+int saturated(int64_t value) {
+    return int(std::min<int64_t>(std::max<int64_t>(value, INT_MIN), INT_MAX));
+}
+
+}  // namespace
+
 void Resources::setClipRect(int x, int y, int width, int height) {
-    clip_ = gr::Rect(x, y, x + width, y + height);
+    clip_ = gr::Rect(x, y, saturated(int64_t(x) + width), saturated(int64_t(y) + height));
     context_->renderState().clip = clip_;
 }
 
 void Resources::getClipRect(int& x, int& y, int& width, int& height) const {
     x = clip_.x0;
     y = clip_.y0;
-    width = clip_.x1 - clip_.x0;
-    height = clip_.y1 - clip_.y0;
+    width = saturated(int64_t(clip_.x1) - clip_.x0);
+    height = saturated(int64_t(clip_.y1) - clip_.y0);
 }
 
 const Resources::IndexEntry* Resources::findDrawable(const std::string& name) const {

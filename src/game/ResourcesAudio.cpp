@@ -14,12 +14,14 @@ namespace game {
 
 namespace {
 
-// Clips decoded into memory stop growing here; longer sounds are streamed.
+// Clips decoded into memory stop growing here: the rest of a longer sound is
+// cut (with a warning); a script that needs it whole creates it streamed.
 const size_t MAX_DECODED_BYTES = 256u * 1024u * 1024u;
 
-lang::Ptr<audio::AudioClip> decodedClip(const lang::Ptr<io::InputStream>& stream, int type) {
+lang::Ptr<audio::AudioClip> decodedClip(const lang::Ptr<io::InputStream>& stream, int type,
+                                        const std::string& path) {
     lang::Ptr<audio::AudioReader> reader = new audio::AudioReader(stream, type);
-    std::vector<uint8_t> pcm = audio::decodeAll(*reader, MAX_DECODED_BYTES);
+    std::vector<uint8_t> pcm = audio::decodeAll(*reader, MAX_DECODED_BYTES, path);
     audio::AudioFormat format{reader->getChannels(), reader->getBitsPerSample(),
                               reader->getSamplesPerSecond()};
     return new audio::AudioClip(pcm.data(), static_cast<int>(pcm.size()), &format);
@@ -32,7 +34,7 @@ void Resources::createAudio(const std::string& path, const std::string& name, bo
     lang::Ptr<io::InputStream> stream = new io::BundleInputStream(full);
     int type = io::fileTypeFromExtension(full);
     replaceAudio(name, streamed ? lang::Ptr<audio::AudioClip>(new audio::AudioClip(stream, type))
-                                : decodedClip(stream, type));
+                                : decodedClip(stream, type, full));
 }
 
 void Resources::createCompositeAudio(const std::string& name,

@@ -60,8 +60,10 @@ std::vector<FileEntry> list(const std::string& base, const std::string& pattern,
 bool isDirectory(const std::string& path);
 /// Creates one folder level; false when it cannot (it may exist already).
 bool makeDirectory(const std::string& path);
-/// The names (without folders) of what the shell-style pattern matches, in the
-/// operating system's order; empty when nothing matches.
+/// The names (without folders) in the pattern's folder that its last part
+/// ('*', '?', '[...]') matches, in the operating system's order and with
+/// nothing hidden: dot-files, "." and ".." and folders too; empty when nothing
+/// matches.
 std::vector<std::string> globNames(const std::string& pattern);
 /// One of FileType from the text after the last '.', case-insensitively.
 int fileTypeFromExtension(const std::string& path);

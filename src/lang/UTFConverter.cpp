@@ -4,22 +4,27 @@ namespace lang {
 
 namespace {
 
+// Only well-formed sequences decode, so that a stray lead byte cannot swallow
+// the characters after it: continuations must be 10xxxxxx, and overlong forms
+// and surrogates fail.
 bool decodeUTF8(const uint8_t* p, size_t avail, size_t& bytes, uint32_t& cp) {
+    static const uint32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
     uint8_t lead = p[0];
     size_t extra;
+    uint32_t value;
     if (lead < 0x80) {
         bytes = 1;
         cp = lead;
         return true;
     } else if ((lead & 0xE0) == 0xC0) {
         extra = 1;
-        cp = lead & 0x1F;
+        value = lead & 0x1F;
     } else if ((lead & 0xF0) == 0xE0) {
         extra = 2;
-        cp = lead & 0x0F;
+        value = lead & 0x0F;
     } else if ((lead & 0xF8) == 0xF0) {
         extra = 3;
-        cp = lead & 0x07;
+        value = lead & 0x07;
     } else {
         return false;
     }
@@ -27,9 +32,16 @@ bool decodeUTF8(const uint8_t* p, size_t avail, size_t& bytes, uint32_t& cp) {
         return false;
     }
     for (size_t k = 1; k <= extra; ++k) {
-        cp = (cp << 6) | (p[k] & 0x3F);
+        if ((p[k] & 0xC0) != 0x80) {
+            return false;
+        }
+        value = (value << 6) | (p[k] & 0x3F);
+    }
+    if (value < kShortest[extra] || (value >= 0xD800 && value <= 0xDFFF)) {
+        return false;
     }
     bytes = extra + 1;
+    cp = value;
     return true;
 }
 

@@ -55,6 +55,26 @@ struct Arg<LuaTable> {
     static LuaTable read(LuaState& state, int index) { return state.toTable(index); }
 };
 
+/// The letter a native's listing shows for a parameter or result type.
+template <class T>
+struct TypeLetter;
+template <>
+struct TypeLetter<std::string> {
+    static constexpr const char* value = "s";
+};
+template <>
+struct TypeLetter<float> {
+    static constexpr const char* value = "n";
+};
+template <>
+struct TypeLetter<bool> {
+    static constexpr const char* value = "b";
+};
+template <>
+struct TypeLetter<LuaTable> {
+    static constexpr const char* value = "t";
+};
+
 inline int pushResult(LuaState& state, bool value) {
     state.pushBoolean(value);
     return 1;
@@ -86,6 +106,32 @@ struct MethodTraits<R (C::*)(A...) const> {
     using Return = R;
     using Args = std::tuple<std::decay_t<A>...>;
 };
+
+template <class Args, size_t... I>
+std::string parameterLetters(std::index_sequence<I...>) {
+    std::string text;
+    for (const char* letter : {"", TypeLetter<std::tuple_element_t<I, Args>>::value...}) {
+        if (*letter) {
+            text += (text.empty() ? "" : ", ");
+            text += letter;
+        }
+    }
+    return text;
+}
+
+/// "(s, n) -> b": the parameter types in order and the result, if any.
+template <class Method>
+std::string typedSignature() {
+    using Traits = MethodTraits<Method>;
+    using Args = typename Traits::Args;
+    std::string text =
+        "(" + parameterLetters<Args>(std::make_index_sequence<std::tuple_size_v<Args>>{}) + ")";
+    if constexpr (!std::is_void_v<typename Traits::Return>) {
+        text += " -> ";
+        text += TypeLetter<std::decay_t<typename Traits::Return>>::value;
+    }
+    return text;
+}
 
 template <class Method>
 Method methodOf(lua_State* L) {

@@ -1,6 +1,7 @@
 #include "lua/LuaObject.h"
 
 #include <cstring>
+#include <utility>
 
 #include "lang/Format.h"
 #include "lua/LuaException.h"
@@ -61,6 +62,17 @@ void LuaObject::storeMethod(const char* name, lua_CFunction trampoline, void* ob
     push();
     lua_pushcclosure(L, trampoline, 3);
     state.setTable(-3);
+}
+
+void LuaObject::listNative(const char* name, std::string signature) {
+    for (Native& native : natives_) {
+        if (native.name == name) {
+            native.signature = std::move(signature);
+            native.topic = topic_;
+            return;
+        }
+    }
+    natives_.push_back(Native{name, std::move(signature), topic_});
 }
 
 }  // namespace lua

@@ -228,7 +228,8 @@ LuaTable LuaState::toTable(int index) {
 }
 
 void LuaState::pushTable(const LuaTable* table) {
-    if (table) {
+    // A default handle has no state to push into, so nil comes from here.
+    if (table && !table->isEmpty()) {
         table->push();
     } else {
         lua_pushnil(L_);
@@ -294,7 +295,18 @@ void LuaState::throwCallError(int /*status*/) {
 int LuaState::messageHandler(lua_State* L) {
     auto* self = static_cast<LuaState*>(lua_touserdata(L, lua_upvalueindex(1)));
     size_t length = 0;
-    const char* text = lua_isstring(L, 1) ? lua_tolstring(L, 1, &length) : "";
+    const char* text = lua_isstring(L, 1) ? lua_tolstring(L, 1, &length) : nullptr;
+    std::string described;
+    if (!text) {
+        // error({}) and the like: say what was thrown rather than nothing.
+        if (luaL_callmeta(L, 1, "__tostring") && lua_isstring(L, -1)) {
+            described = lua_tostring(L, -1);
+        } else {
+            described = std::string("(error object is a ") + luaL_typename(L, 1) + " value)";
+        }
+        text = described.c_str();
+        length = described.size();
+    }
     if (self->pending_) {
         if (lua_type(L, 1) == LUA_TSTRING &&
             self->pendingMessage_.compare(0, std::string::npos, text, length) == 0) {

@@ -51,7 +51,8 @@ public:
 
     bool isEmpty() const { return state_ == nullptr || ref_ < 0; }
     LuaState* getState() const { return state_; }
-    /// Pushes the table, or nil for an empty handle.
+    /// Pushes the table, or nil for an empty handle that has a state; a handle
+    /// without one has nowhere to push, so use LuaState::pushTable.
     void push() const;
 
     void set(const Key& key, const std::string& value) const;

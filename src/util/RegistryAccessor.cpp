@@ -1,8 +1,11 @@
 #include "util/RegistryAccessor.h"
 
+#include <cstdio>
+
 #include "io/AppDataInputStream.h"
 #include "io/AppDataOutputStream.h"
 #include "io/IOException.h"
+#include "io/VFS.h"
 #include "lang/Log.h"
 #include "lang/Mutex.h"
 #include "util/AES.h"
@@ -39,7 +42,15 @@ void load(JSON& document) {
         document = JSON::ObjectType();
         return;
     }
-    decodeRegistry(bytes.data(), bytes.size(), document);
+    if (!decodeRegistry(bytes.data(), bytes.size(), document)) {
+        // The next save would overwrite it; kept, it may still be read back.
+        const std::string path = io::pathUnderRoot(io::appDataRoot(), kFileName);
+        const std::string kept = path + ".bad";
+        if (std::rename(path.c_str(), kept.c_str()) == 0) {
+            QF_LOG("", lang::log::WARNING, "The damaged store %s is kept as %s", path.c_str(),
+                   kept.c_str());
+        }
+    }
 }
 
 void save(const JSON& document) {
@@ -48,11 +59,8 @@ void save(const JSON& document) {
         std::vector<uint8_t> encrypted;
         cipher().encrypt(reinterpret_cast<const uint8_t*>(text.data()), text.size(), encrypted);
         lang::Ptr<io::AppDataOutputStream> out = new io::AppDataOutputStream(kFileName);
-        int size = static_cast<int>(encrypted.size());
-        if (size > 0 && out->write(encrypted.data(), size) != size) {
-            throw io::IOException(
-                lang::Format("Failed to write {0} bytes to {1}", size, out->getName()));
-        }
+        out->write(encrypted.data(), static_cast<int>(encrypted.size()));
+        out->close();
     } catch (const std::exception& e) {
         QF_LOG("", lang::log::ERROR, "Registry flush failed: %s", e.what());
     }

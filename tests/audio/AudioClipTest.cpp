@@ -11,6 +11,7 @@
 #include "io/FileInputStream.h"
 #include "io/IOException.h"
 #include "lang/Exception.h"
+#include "support/LogCapture.h"
 
 using namespace audiotest;
 using audio::AudioClip;
@@ -105,6 +106,31 @@ TEST(WavReader, DataLengthIsCutToTheBytesPresent) {
     lang::Ptr<AudioReader> reader = wavReader(riff(chunks));
     EXPECT_EQ(reader->getDataLength(), 6);
     EXPECT_EQ(audio::decodeAll(*reader, 1 << 20).size(), 6u);
+}
+
+// A sound longer than the cap is cut at it, and the log says which file and
+// what cap, whether the reader knows its length (WAV) or not (a bare stream).
+TEST(DecodeAll, WarnsWhenTheCapCutsASound) {
+    const Bytes pcm = pcm16(ramp(64));
+    const struct {
+        const char* name;
+        size_t cap;
+        size_t size;
+        bool warned;
+    } cases[] = {
+        {"beyond", 100, 100, true}, {"exact", 128, 128, false}, {"roomy", 4096, 128, false}};
+    for (const auto& c : cases) {
+        qftest::LogCapture log;
+        EXPECT_EQ(audio::decodeAll(*wavReader(wav(2, 44100, 16, pcm)), c.cap, "tone.wav").size(),
+                  c.size)
+            << c.name;
+        const std::vector<std::string> warnings = log.messages(lang::log::WARNING);
+        ASSERT_EQ(warnings.size(), c.warned ? 1u : 0u) << c.name;
+        if (c.warned) {
+            EXPECT_NE(warnings[0].find("tone.wav"), std::string::npos) << warnings[0];
+            EXPECT_NE(warnings[0].find("100"), std::string::npos) << warnings[0];
+        }
+    }
 }
 
 struct BadWav {

@@ -251,6 +251,23 @@ TEST_F(Mixer, MasterGainScalesTheFinalConversion) {
     EXPECT_EQ(mix16(2), (std::vector<int16_t>{20000, -20000}));
 }
 
+// A loud scene turned down must come out below full scale, not clipped at it:
+// the master gain scales what the clamp gave.
+TEST_F(Mixer, MasterGainAttenuatesTheClampedSum) {
+    mixer.play(memoryClip(pcm16({30000, -30000}), 2, 16), 1.0f, true, 0);
+    mixer.play(memoryClip(pcm16({30000, -30000}), 2, 16), 1.0f, true, 1);
+    mixer.setMasterGain(0.5f);
+    EXPECT_EQ(mix16(2), (std::vector<int16_t>{16383, -16384}));
+}
+
+TEST_F(Mixer, MasterGainAttenuatesTheClampedSumOfEightBitVoices) {
+    // 228 and 28 are +100 and -100 around the 128 midpoint.
+    mixer.play(memoryClip(Bytes{228, 28}, 2, 8), 1.0f, true, 0);
+    mixer.play(memoryClip(Bytes{228, 28}, 2, 8), 1.0f, true, 1);
+    mixer.setMasterGain(0.5f);
+    EXPECT_EQ(mix8(2, {2, 8, 44100}), (Bytes{128 + 63, 128 - 64}));
+}
+
 TEST_F(Mixer, OddBlockSizesLeaveNoStaleBytes) {
     mixer.play(memoryClip(pcm16({5, 6, 7, 8}), 2, 16), 1.0f, false, 0);
     Bytes out(7, 0xee);

@@ -160,6 +160,19 @@ TEST_F(NullOutput, MasterVolumeFollowsTheDecibelCurve) {
     EXPECT_EQ(output->getMasterVolume(), 0.0f);
 }
 
+// The device holds hundredths of a decibel between -100 dB and 0 dB; the volume
+// read back is what it holds, not the value given.
+TEST_F(NullOutput, MasterVolumeReadsBackWhatTheDeviceHolds) {
+    const struct {
+        float given;
+        float held;
+    } cases[] = {{1.5f, 1.0f}, {-2.0f, 0.0f}, {0.25f, 0.25f}, {0.33333f, 0.3334f}};
+    for (const auto& c : cases) {
+        output->setMasterVolume(c.given);
+        EXPECT_FLOAT_EQ(output->getMasterVolume(), c.held) << c.given;
+    }
+}
+
 TEST_F(NullOutput, TrackSettingsAreChecked) {
     output->setTrackVolume(2.0f, 4);
     EXPECT_EQ(output->getTrackVolume(4), 1.0f);

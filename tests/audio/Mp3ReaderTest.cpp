@@ -13,6 +13,7 @@
 #include "io/ByteArrayInputStream.h"
 #include "io/FileInputStream.h"
 #include "io/IOException.h"
+#include "support/LogCapture.h"
 
 using namespace audiotest;
 using audio::AudioReader;
@@ -90,6 +91,14 @@ TEST_F(Mp3Reader, DecodesTheWholeTone) {
     }
     EXPECT_GT(peak, 6000);
     EXPECT_LT(peak, 10000);
+}
+
+TEST_F(Mp3Reader, ACapShorterThanTheToneCutsItWithAWarning) {
+    qftest::LogCapture log;
+    EXPECT_EQ(audio::decodeAll(*reader(), 10000, "tone.mp3").size(), 10000u);
+    const std::vector<std::string> warnings = log.messages(lang::log::WARNING);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("tone.mp3"), std::string::npos) << warnings[0];
 }
 
 TEST_F(Mp3Reader, SeekingBackToZeroDecodesTheFirstFrameAgain) {

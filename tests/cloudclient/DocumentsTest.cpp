@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "cloudclient/ClientSignature.h"
 #include "cloudclient/CloudDocuments.h"
 #include "cloudclient/CloudServiceException.h"
@@ -29,6 +31,28 @@ TEST(AccessResponseTest, ExpiryCountsFromNow) {
     EXPECT_EQ(
         0,
         parseAccessResponse(R"({"accessToken":"a","refreshToken":"r","expiresIn":-4})", 9).expiry);
+}
+
+// A lifetime the server exaggerates ends at the last representable time
+// instead of wrapping into the past.
+TEST(AccessResponseTest, HugeLifetimesStopAtTheEndOfTime) {
+    const int64_t end = std::numeric_limits<int64_t>::max();
+    const struct {
+        const char* expiresIn;
+        int64_t now;
+        int64_t expiry;
+    } cases[] = {
+        {"9223372036854775807", 1000, end},
+        {"9223372036854774807", 1000, end},
+        {"9223372036854774806", 1000, end - 1},
+        {"1e300", 5, end},
+    };
+    for (const auto& c : cases) {
+        const std::string text =
+            std::string(R"({"accessToken":"a","refreshToken":"r","expiresIn":)") + c.expiresIn +
+            "}";
+        EXPECT_EQ(c.expiry, parseAccessResponse(text, c.now).expiry) << c.expiresIn;
+    }
 }
 
 TEST(AccessResponseTest, BadDocuments) {

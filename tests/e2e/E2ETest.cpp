@@ -120,7 +120,11 @@ TEST_F(EndToEnd, ApplicationDataFolderIsCreated) {
 
 TEST_F(EndToEnd, RendererFailuresAreShown) {
     writeConfig("renderer = { 'dx11', 'xna' }\n");
-    expectFailure("DirectX 11 renderer not supported!\nXNA (interop) renderer not supported!\n");
+    // Each line says why, naming the plug-in's file.
+    expectFailure("DirectX 11 renderer not supported! Renderer for platform dx11 (");
+    EXPECT_NE(std::string::npos,
+              runHeadless().output.find(
+                  "\nXNA (interop) renderer not supported! Renderer for platform xna ("));
     writeConfig("renderer = { 'vulkan' }\n");
     expectFailure("No renderer defined!");
     writeConfig("dllPath = '" + root_ + "/run'\nrenderer = { 'gl2' }\n");

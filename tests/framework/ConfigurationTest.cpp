@@ -8,6 +8,7 @@
 #include "framework/WindowSettings.h"
 #include "io/IOException.h"
 #include "io/VFS.h"
+#include "lang/Exception.h"
 #include "lua/LuaException.h"
 #include "lua/LuaState.h"
 #include "lua/LuaTable.h"
@@ -70,18 +71,44 @@ TEST(WindowSettings, EveryKeyWithTheRightType) {
     EXPECT_TRUE(s.singleton);
 }
 
-TEST(WindowSettings, KeysOfTheWrongTypeAreIgnored) {
-    const WindowSettings s = apply(
-        "name = {}; width = 'wide'; fullscreen = 1; showCursor = 'no'; singleton = 0\n"
-        "orientation = 'up'; autoOrientations = 90; renderer = 'gl2'\n");
-    EXPECT_EQ("", s.name);
-    EXPECT_EQ(800, s.width);
-    EXPECT_FALSE(s.fullscreen);
-    EXPECT_TRUE(s.showCursor);
-    EXPECT_FALSE(s.singleton);
-    EXPECT_EQ(0, s.orientation);
-    EXPECT_EQ((std::vector<int>{1, 3}), s.autoOrientations);
-    EXPECT_TRUE(s.renderer.empty());
+// The message of the exception that applying the script throws.
+std::string refusal(const std::string& script) {
+    try {
+        apply(script);
+    } catch (const lang::Exception& e) {
+        return e.what();
+    }
+    return "(accepted)";
+}
+
+// A mistake in the configuration would otherwise give a window of one pixel or
+// a missing renderer far from its cause: the message names the key.
+TEST(WindowSettings, WrongTypesAndSizesNameTheKey) {
+    const struct {
+        const char* script;
+        const char* message;
+    } cases[] = {
+        {"name = {}", "name must be a string, not a table"},
+        {"width = 'wide'", "width must be a number, not a string"},
+        {"fullscreen = 1", "fullscreen must be true or false, not a number"},
+        {"showCursor = 'no'", "showCursor must be true or false, not a string"},
+        {"singleton = 0", "singleton must be true or false, not a number"},
+        {"orientation = 'up'", "orientation must be an angle, not a string"},
+        {"autoOrientations = 90", "autoOrientations must be a list of angles, not a number"},
+        {"renderer = 3", "renderer must be a list of renderer names, not a number"},
+        {"renderer = print", "renderer must be a list of renderer names, not a function"},
+        {"width = 0", "width is 0, but must be from 1 to 16384"},
+        {"height = -480", "height is -480, but must be from 1 to 16384"},
+        {"width = 1e30", "width is 1e+30, but must be from 1 to 16384"},
+        {"height = 0/0", "height is "},
+        {"framerate = -5", "framerate is -5, but must be from 0 to 1000"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(refusal(c.script).rfind(c.message, 0), 0u)
+            << c.script << ": " << refusal(c.script);
+    }
+    EXPECT_EQ(16384, apply("width = 16384.5").width);
+    EXPECT_EQ(0, apply("framerate = 0").framerate);
 }
 
 TEST(WindowSettings, OrientationDegrees) {
@@ -109,15 +136,14 @@ TEST(WindowSettings, RendererNamesMustMatchExactly) {
 }
 
 TEST(WindowSettings, HugeNumbersStayInRange) {
-    const WindowSettings s = apply("width = 1e30; height = -1e30; framerate = 0/0");
-    EXPECT_EQ(2147483647, s.width);
-    EXPECT_EQ(-2147483647 - 1, s.height);
-    EXPECT_EQ(0, s.framerate);
+    EXPECT_EQ(2147483647, apply("iconResourceID = 1e30").iconResourceID);
+    EXPECT_EQ(-2147483647 - 1, apply("bits = -1e30").bits);
+    EXPECT_EQ(0, apply("iconResourceID = 0/0").iconResourceID);
 }
 
 // The largest float below 2^31 is a valid int and is kept, not clamped.
 TEST(WindowSettings, TheLargestFloatBelowTheIntLimitIsKept) {
-    EXPECT_EQ(2147483520, apply("width = 2147483520").width);
+    EXPECT_EQ(2147483520, apply("iconResourceID = 2147483520").iconResourceID);
 }
 
 TEST(ConfigurationFile, FolderAndNameOfArgumentOne) {
@@ -182,9 +208,23 @@ TEST_F(ReadConfigurationTest, MissingFileAndBrokenScriptThrow) {
         FAIL() << "no exception";
     } catch (const lua::LuaException& e) {
         EXPECT_NE(std::string::npos, std::string(e.what()).find("Error while compiling Lua"));
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("broken.lua"));
     }
     write("failing.lua", "error('stop here')");
     EXPECT_THROW(framework::readConfiguration("failing.lua", s, nullptr), lua::LuaException);
+}
+
+TEST_F(ReadConfigurationTest, WrongValuesNameTheFileAndTheKey) {
+    write("config.lua", "width = 0\n");
+    WindowSettings s;
+    try {
+        framework::readConfiguration("config.lua", s, nullptr);
+        FAIL() << "no exception";
+    } catch (const lang::Exception& e) {
+        EXPECT_EQ(std::string(e.what()), folder_ +
+                                             "config.lua: width is 0, but must be from 1 "
+                                             "to 16384");
+    }
 }
 
 }  // namespace

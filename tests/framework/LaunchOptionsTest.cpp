@@ -9,12 +9,13 @@ using Args = std::vector<std::string>;
 
 TEST(LaunchOptions, OptionsAreTakenOutOfTheArguments) {
     const auto o = parseLaunchOptions({"q", "cfg.lua", "--headless", "--frames", "12", "--fixed-dt",
-                                       "0.02", "--capture", "out.png"});
+                                       "0.02", "--capture", "out.png", "--report-every", "500"});
     EXPECT_TRUE(o.error.empty());
     EXPECT_TRUE(o.headless);
     EXPECT_EQ(12, o.frames);
     EXPECT_FLOAT_EQ(0.02f, o.fixedDt);
     EXPECT_EQ("out.png", o.capture);
+    EXPECT_EQ(500, o.reportEvery);
     EXPECT_EQ((Args{"q", "cfg.lua"}), o.arguments);
 }
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "audio/AudioClip.h"
 #include "audio/AudioOutput.h"
 #include "audio/NullAudioDevice.h"
 #include "game/CompoSprite.h"
 #include "game/FakeContext.h"
 #include "game/GameTestUtil.h"
 #include "game/LuaResources.h"
+#include "game/SystemFont.h"
 #include "lua/LuaException.h"
 #include "lua/LuaState.h"
 
@@ -13,6 +15,32 @@ using namespace game;
 using namespace gametest;
 
 namespace {
+
+// A mono 16-bit WAV file of `samples` samples of one value.
+std::string monoWav(int samples) {
+    const auto le = [](std::string& out, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            out += char((v >> (8 * i)) & 0xff);
+        }
+    };
+    const uint32_t data = uint32_t(samples) * 2;
+    std::string w = "RIFF";
+    le(w, 36 + data, 4);
+    w += "WAVEfmt ";
+    le(w, 16, 4);
+    le(w, 1, 2);      // PCM
+    le(w, 1, 2);      // mono
+    le(w, 8000, 4);   // rate
+    le(w, 16000, 4);  // bytes a second
+    le(w, 2, 2);
+    le(w, 16, 2);
+    w += "data";
+    le(w, data, 4);
+    for (int i = 0; i < samples; ++i) {
+        le(w, 1000, 2);
+    }
+    return w;
+}
 
 class LuaResourcesTest : public ::testing::Test {
 protected:
@@ -194,4 +222,48 @@ TEST_F(LuaResourcesTest, AudioHandlesAndLooseArguments) {
     EXPECT_FALSE(state.getGlobals().getBoolean("playing"));
     EXPECT_FLOAT_EQ(number("v"), 0.5f);
     resources().stopAudioOutput();
+}
+
+// What the scripts get when everything is there: clips streamed unless told
+// otherwise, composites of the names up to the first that is no string, and a
+// handle that plays until it is stopped.
+TEST_F(LuaResourcesTest, AudioClipsCompositesAndAPlayingHandle) {
+    bundle.write("tone.wav", monoWav(800));
+    run("res.createAudio('tone.wav', 'streamed') res.createAudio('tone.wav', 'decoded', false)");
+    ASSERT_NE(resources().getAudio("streamed"), nullptr);
+    ASSERT_NE(resources().getAudio("decoded"), nullptr);
+    // A streamed clip reads the file itself, after its header.
+    EXPECT_EQ(resources().getAudio("streamed")->getReader()->getDataOffset(), 44);
+    EXPECT_EQ(resources().getAudio("decoded")->getReader()->getDataOffset(), 0);
+
+    run("res.createCompositeAudio('pair', {'streamed', 'decoded', 7, 'streamed'})");
+    ASSERT_NE(resources().getAudio("pair"), nullptr);
+    EXPECT_EQ(resources().getAudio("pair")->getLength(), 2 * 1600);
+
+    resources().setAudioOutput(
+        new audio::AudioOutput(audio::AudioFormat{1, 16, 8000}, new audio::NullAudioDevice(16000)));
+    run("res.startAudioOutput() h = res.playAudio('streamed', 1, true, 1)"
+        " playing = res.isAudioPlaying(h) res.stopAudio(h) stopped = res.isAudioPlaying(h)");
+    EXPECT_TRUE(state.getGlobals().getBoolean("playing"));
+    EXPECT_FALSE(state.getGlobals().getBoolean("stopped"));
+    resources().stopAudioOutput();
+}
+
+// The colour arguments are alpha, red, green and blue, in that order.
+TEST_F(LuaResourcesTest, SystemFontsTakeTheirColourInArgbOrder) {
+    run("res.createSystemFont('label', 'DejaVu Sans', 14, 255, 16, 32, 48, 1)");
+    auto* font = dynamic_cast<SystemFont*>(resources().getFont("label"));
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->getPackedColour(), 0xff102030u);
+    EXPECT_EQ(font->getSize(), 14);
+    EXPECT_EQ(font->getStyle(), 1);
+}
+
+TEST_F(LuaResourcesTest, AvailableSystemFontsAreAListFromOne) {
+    run("fonts = res.getAvailableSystemFonts() n = #fonts first = fonts[1] zero = fonts[0]");
+    const std::vector<std::string> families = SystemFont::getAvailableSystemFonts();
+    ASSERT_FALSE(families.empty());
+    EXPECT_EQ(number("n"), float(families.size()));
+    EXPECT_EQ(string("first"), families[0]);
+    EXPECT_TRUE(state.getGlobals().isNil("zero"));
 }

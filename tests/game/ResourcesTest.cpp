@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <functional>
 
 #include "audio/AudioOutput.h"
@@ -219,6 +221,32 @@ TEST_F(ResourcesTest, ClipRectangle) {
     res->getClipRect(x, y, w, h);
     EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({10, 20, 30, 40}));
     EXPECT_EQ(ctx->renderState().clip, gr::Rect(10, 20, 40, 60));
+}
+
+// Corners beyond the int range stop at its ends instead of wrapping around.
+TEST_F(ResourcesTest, ClipRectangleCornersSaturate) {
+    const int big = 2000000000, max = INT_MAX, min = INT_MIN;
+    const struct {
+        int x, y, w, h;
+        gr::Rect clip;
+        std::vector<int> read;
+    } cases[] = {
+        {big, 0, big, 10, gr::Rect(big, 0, max, 10), {big, 0, max - big, 10}},
+        {-big,
+         -big,
+         -big,
+         -big,
+         gr::Rect(-big, -big, min, min),
+         {-big, -big, min + big, min + big}},
+        {max, 5, max, -max, gr::Rect(max, 5, max, 5 - max), {max, 5, 0, -max}},
+    };
+    for (const auto& c : cases) {
+        res->setClipRect(c.x, c.y, c.w, c.h);
+        EXPECT_EQ(ctx->renderState().clip, c.clip) << c.x << " " << c.w;
+        int x, y, w, h;
+        res->getClipRect(x, y, w, h);
+        EXPECT_EQ(std::vector<int>({x, y, w, h}), c.read) << c.x << " " << c.w;
+    }
 }
 
 TEST_F(ResourcesTest, FontQueriesNeedACurrentFont) {

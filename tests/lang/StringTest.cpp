@@ -54,6 +54,11 @@ TEST(String, ToUTF16DropsInvalidBytes) {
     EXPECT_EQ(lang::toUTF16("\xE2\x82\xAC"), std::wstring(1, wchar_t(0x20AC)));
     // Continuation bytes as leads are skipped one at a time.
     EXPECT_EQ(lang::toUTF16("\x80\x80x"), std::wstring(L"x"));
+    // A lead whose continuation is missing takes no following byte with it.
+    EXPECT_EQ(lang::toUTF16("\xE9"
+                            "ab"),
+              std::wstring(L"ab"));
+    EXPECT_EQ(lang::toUTF16("\xC0\x80z\xED\xA0\x80"), std::wstring(L"z"));
 }
 
 TEST(String, SupplementaryCharactersUseSurrogatePairs) {

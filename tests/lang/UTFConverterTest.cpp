@@ -73,13 +73,8 @@ TEST(UTFConverter, DecodeRejectsBadLeadsAndShortInput) {
         uint32_t cp = 0;
         EXPECT_FALSE(utf8.decode(bytes.data(), bytes.data() + bytes.size(), read, cp));
     }
-    // Overlong forms are accepted.
-    Bytes overlong = {0xC0, 0x80};
     size_t read = 0;
     uint32_t cp = 1;
-    EXPECT_TRUE(utf8.decode(overlong.data(), overlong.data() + 2, read, cp));
-    EXPECT_EQ(cp, 0u);
-
     UTFConverter utf16(UTFConverter::ENCODING_UTF16LE);
     Bytes highAtEnd = {0x3D, 0xD8};
     EXPECT_FALSE(utf16.decode(highAtEnd.data(), highAtEnd.data() + 2, read, cp));
@@ -89,6 +84,43 @@ TEST(UTFConverter, DecodeRejectsBadLeadsAndShortInput) {
     Bytes high = {0xFF};
     EXPECT_TRUE(single.decode(high.data(), high.data() + 1, read, cp));
     EXPECT_EQ(cp, 0xFFu);
+}
+
+// Only well-formed sequences decode: every continuation byte is 10xxxxxx, each
+// code point takes its shortest form, and surrogates are no characters.
+TEST(UTFConverter, Utf8DecodeChecksEverySequence) {
+    UTFConverter utf8(UTFConverter::ENCODING_UTF8);
+    const struct {
+        const char* name;
+        Bytes bytes;
+        uint32_t codePoint;  // of a valid sequence
+        bool valid;
+    } cases[] = {
+        {"lead before letters", {0xE9, 'a', 'b'}, 0, false},
+        {"second continuation missing", {0xE2, 0x82, 'a'}, 0, false},
+        {"lead as continuation", {0xC2, 0xC2}, 0, false},
+        {"overlong NUL", {0xC0, 0x80}, 0, false},
+        {"overlong two bytes", {0xC1, 0xBF}, 0, false},
+        {"overlong three bytes", {0xE0, 0x9F, 0xBF}, 0, false},
+        {"overlong four bytes", {0xF0, 0x8F, 0xBF, 0xBF}, 0, false},
+        {"first surrogate", {0xED, 0xA0, 0x80}, 0, false},
+        {"last surrogate", {0xED, 0xBF, 0xBF}, 0, false},
+        {"shortest two bytes", {0xC2, 0x80}, 0x80, true},
+        {"shortest three bytes", {0xE0, 0xA0, 0x80}, 0x800, true},
+        {"below the surrogates", {0xED, 0x9F, 0xBF}, 0xD7FF, true},
+        {"above the surrogates", {0xEE, 0x80, 0x80}, 0xE000, true},
+        {"shortest four bytes", {0xF0, 0x90, 0x80, 0x80}, 0x10000, true},
+    };
+    for (const auto& c : cases) {
+        size_t read = 0;
+        uint32_t cp = 0;
+        ASSERT_EQ(utf8.decode(c.bytes.data(), c.bytes.data() + c.bytes.size(), read, cp), c.valid)
+            << c.name;
+        if (c.valid) {
+            EXPECT_EQ(read, c.bytes.size()) << c.name;
+            EXPECT_EQ(cp, c.codePoint) << c.name;
+        }
+    }
 }
 
 }  // namespace

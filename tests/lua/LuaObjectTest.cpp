@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "LuaFixture.h"
 #include "io/IOException.h"
@@ -27,11 +29,13 @@ public:
         bindMethod("greet", this, &Gadget::greet);
         bindMethod("negate", this, &Gadget::negate);
         bindMethod("tag", this, &Gadget::tag);
+        bindMethod("nothing", this, &Gadget::nothing);
         bindMethod("note", this, &Gadget::note);
         bindMethod("noted", this, &Gadget::noted);
         bindMethod("fail", this, &Gadget::fail);
         bindMethod("callBack", this, &Gadget::callBack);
-        addMethod("sum", this, &Gadget::sum);
+        setNativeTopic("Numbers");
+        addMethod("sum", this, &Gadget::sum, "(n...) -> n, n");
         addMethod("where", this, &Gadget::where);
     }
 
@@ -42,6 +46,7 @@ public:
         table.set("label", label);
         return table;
     }
+    LuaTable nothing(std::string) { return LuaTable(); }
     void note(std::string text) { notes += text; }
     std::string noted() const { return notes; }
 
@@ -134,6 +139,41 @@ TEST_F(LuaObjectTest, TypedNativesConvertArgumentsAndResults) {
     EXPECT_EQ(g.getString("k"), "onetwo");
     EXPECT_EQ(g.getNumber("s"), 6.0f);
     EXPECT_EQ(g.getNumber("c"), 3.0f);
+}
+
+TEST_F(LuaObjectTest, ListingShowsEveryNativeWithItsTypes) {
+    std::vector<std::pair<std::string, std::string>> expected = {
+        {"add", "(n, n) -> n"},
+        {"greet", "(s) -> s"},
+        {"negate", "(b) -> b"},
+        {"tag", "(t, s) -> t"},
+        {"nothing", "(s) -> t"},
+        {"note", "(s)"},
+        {"noted", "() -> s"},
+        {"fail", "(s)"},
+        {"callBack", "(s, n) -> n"},
+        {"sum", "raw (n...) -> n, n"},
+        {"where", "raw"},
+    };
+    // Published again: the name keeps its first place.
+    gadget->bindMethod("add", gadget.get(), &Gadget::noted);
+    expected[0].second = "() -> s";
+    std::vector<std::pair<std::string, std::string>> listed;
+    for (const LuaObject::Native& native : gadget->nativeList()) {
+        listed.emplace_back(native.name, native.signature);
+    }
+    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(gadget->nativeList()[1].topic, "");
+    EXPECT_EQ(gadget->nativeList().back().topic, "Numbers");
+    EXPECT_EQ(gadget->nativeList().front().topic, "Numbers");
+}
+
+// A typed native that returns an empty handle gives the script nil, not the
+// argument left on the stack.
+TEST_F(LuaObjectTest, AnEmptyTableResultIsNil) {
+    run("e, f = gadget.nothing('stale'), 'after'");
+    EXPECT_TRUE(state.getGlobals().isNil("e"));
+    EXPECT_EQ(state.getGlobals().getString("f"), "after");
 }
 
 TEST_F(LuaObjectTest, WrongArgumentTypesNameTheSlot) {

@@ -178,6 +178,8 @@ TEST_F(LuaStateTest, RuntimeErrorCarriesMessageAndCallStack) {
     EXPECT_EQ(state.getTop(), top);
 }
 
+// Strings and numbers come through unchanged; anything else is described,
+// since an empty message tells the developer nothing.
 TEST_F(LuaStateTest, ErrorFunctionRaisesItsFirstArgumentUnchanged) {
     const char* code =
         "local function fail(m)\n"
@@ -187,7 +189,14 @@ TEST_F(LuaStateTest, ErrorFunctionRaisesItsFirstArgumentUnchanged) {
     struct {
         const char* setup;
         const char* message;
-    } cases[] = {{"msg = 'boom'", "boom"}, {"msg = 12", "12"}, {"msg = {}", ""}, {"msg = nil", ""}};
+    } cases[] = {
+        {"msg = 'boom'", "boom"},
+        {"msg = 12", "12"},
+        {"msg = {}", "(error object is a table value)"},
+        {"msg = nil", "(error object is a nil value)"},
+        {"msg = true", "(error object is a boolean value)"},
+        {"msg = setmetatable({}, {__tostring = function() return 'custom' end})", "custom"},
+    };
     for (const auto& c : cases) {
         run(c.setup);
         EXPECT_EQ(errorOf(code),

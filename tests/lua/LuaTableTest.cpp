@@ -94,11 +94,16 @@ TEST_F(LuaTableTest, EmptyHandlePushesNilAndRefusesAccess) {
     EXPECT_TRUE(empty.isEmpty());
     EXPECT_EQ(empty.count(), 0);
     EXPECT_THROW(empty.getNumber("x"), LuaException);
+    // From a stack that already holds a value, so that a missing push shows.
+    state.pushString("below");
+    const int top = state.getTop();
     state.pushTable(&empty);
-    state.pushTable(nullptr);
+    EXPECT_EQ(state.getTop(), top + 1);
     EXPECT_EQ(state.getType(-1), LUA_TNIL);
-    EXPECT_EQ(state.getType(-2), LUA_TNIL);
-    state.pop(2);
+    state.pushTable(nullptr);
+    EXPECT_EQ(state.getTop(), top + 2);
+    EXPECT_EQ(state.getType(-1), LUA_TNIL);
+    state.pop(3);
 }
 
 TEST_F(LuaTableTest, NullNameIsRefused) {

@@ -132,6 +132,8 @@ TEST_F(RegistryTest, DamagedFilesGiveAnEmptyStore) {
             if (c.logged == kCorrupted) {
                 EXPECT_EQ(kCorrupted, errors[0]);
             }
+            // Set aside, not overwritten by the next save.
+            EXPECT_EQ(c.bytes, appData.read(std::string(kFile) + ".bad"));
         }
         // The store stays usable.
         appData.write(kFile, c.bytes);
@@ -143,11 +145,12 @@ TEST_F(RegistryTest, DamagedFilesGiveAnEmptyStore) {
 }
 
 TEST_F(RegistryTest, FailedSaveIsLoggedNotThrown) {
-    std::filesystem::create_directory(appData.path(std::string(kFile) + ".tmp"));
+    std::filesystem::create_directory(appData.path(kFile));
     EXPECT_NO_THROW(util::setCloudValue("a", "1"));
     std::vector<std::string> errors = logs.messages(lang::log::ERROR);
     ASSERT_FALSE(errors.empty());
     EXPECT_EQ(0u, errors.back().rfind("Registry flush failed: ", 0)) << errors.back();
+    EXPECT_NE(std::string::npos, errors.back().find(appData.path(kFile).string())) << errors.back();
 }
 
 TEST_F(RegistryTest, AccessorsOnSeveralThreadsRunOneAfterAnother) {

@@ -54,6 +54,18 @@ TEST(JSONWriter, EscapesStringsAsUTF16) {
               R"(["\u00E9","a\"\/\\\b\f\n\r\t","\u0001\u007F","\uD83D\uDE00"])");
 }
 
+// Bytes that are no UTF-8 are left out; the text around them stays.
+TEST(JSONWriter, DropsBytesThatAreNoUTF8) {
+    JSON doc;
+    doc.member("k") =
+        "\xE9"
+        "ab";
+    doc.member(
+        "\xC3"
+        "x\xC3\xA9") = "\xED\xA0\x80y";
+    EXPECT_EQ(doc.toString(false), R"({"k":"ab","x\u00E9":"y"})");
+}
+
 TEST(JSONWriter, KeysAreEscapedAndReadBack) {
     JSON doc;
     doc.member("say \"hi\"\n") = "x";

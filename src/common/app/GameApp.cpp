@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "audio/AudioInput.h"
 #include "audio/AudioOutput.h"
 #include "cloudclient/CloudGameState.h"
 #include "cloudclient/NorvaneCloudManager.h"
+#include "cloudclient/RemoteNotificationsService.h"
 #include "common/app/FrameStatsFile.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LuaManager.h"
+#include "common/app/NativeListing.h"
+#include "common/app/ReplayDigests.h"
 #include "common/level/GameLevels.h"
 #include "common/save/GameSaves.h"
 #include "common/save/SealedFile.h"
@@ -21,6 +25,7 @@
 #include "framework/KeyCodes.h"
 #include "framework/OSInterface.h"
 #include "framework/Renderer.h"
+#include "framework/Replay.h"
 #include "game/LuaResources.h"
 #include "gr/Context.h"
 #include "gr/Shader.h"
@@ -69,6 +74,9 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
             io::PathName(App::resolvePath(config.shaderPath), platform).toString());
     }
     resources_->getResources().setPath(App::resolvePath(""));
+    contentId_ = contentDigest({App::resolvePath(config.scriptPath),
+                                App::resolvePath(config.commonScriptPath),
+                                App::resolvePath(config.levelPath)});
     createWorld();
     loadGameScripts();
     createServices();
@@ -85,7 +93,16 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
     }
     zoom_.zoomTime = -1;
     zoom_.zoomDuration = -1;
-    world_->levels().runStartUp();
+    try {
+        world_->levels().runStartUp();
+    } catch (const lang::Exception& e) {
+        if (gameLogicError_.empty()) {
+            throw;
+        }
+        // What fails here follows from the game logic that did not load.
+        throw lang::Exception(lang::Format("The game logic did not load: {0}\nThen: {1}",
+                                           gameLogicError_, e.getMessage()));
+    }
     if (getOS() && !getOS()->getLaunchOptions().stats.empty()) {
         writeStats(getOS()->getLaunchOptions().stats);
     }
@@ -141,6 +158,7 @@ void GameApp::loadGameScripts() {
         world_->setGameLogicLoaded();
         world_->callHook("updateValues");
     } catch (const lang::Exception& e) {
+        gameLogicError_ = e.getMessage();
         e.showDialog();
     }
     luaState_->getGlobals().set("gamelua", world_.get());
@@ -168,6 +186,10 @@ void GameApp::loadShaders() {
         shaders_.push_back(
             context_->loadShader(io::PathName(context_->shaderFolder(), name).toString(), 0));
     }
+}
+
+void GameApp::digestState(framework::StateDigest& digest) const {
+    digestWorld(*world_, digest);
 }
 
 void GameApp::resetKeyTables() {
@@ -215,7 +237,8 @@ void GameApp::stepVolume(const char* key, float change) {
 }
 
 void GameApp::update(float dt, gr::Context* ctx, int) {
-    dt = std::min(dt, 0.1f);
+    // std::min keeps a NaN, which would stay in the game time for good.
+    dt = std::isfinite(dt) ? std::min(dt, 0.1f) : 0.0f;
     zoom_.update(dt, getTouches());
     publishKeys();
     stepVolume("VOLUME_UP", 0.1f);
@@ -299,6 +322,15 @@ bool GameApp::isCloudBusy() const {
     return cloud_ && cloud_->isAnyServiceBusy();
 }
 
+void GameApp::setRemoteNotificationsEnabled(bool enabled) {
+    if (!cloud_) {
+        return;
+    }
+    if (auto service = cloud_->getService<RemoteNotificationsService>()) {
+        service->setEnabled(enabled);
+    }
+}
+
 bool GameApp::audioWanted() const {
     if (!world_->isTable("settings")) {
         return true;
@@ -320,7 +352,7 @@ bool GameApp::setAudioActive(bool active) {
         result = resources.startAudioOutput();
     }
     if (resources.getAudioInput()) {
-        result = resources.startAudioInput();
+        resources.startAudioInput();  // the output's start is the answer
     }
     return result;
 }
@@ -357,5 +389,6 @@ framework::Application framework::mainApplication() {
     application.create = [](framework::OSInterface* os, gr::Context* ctx) -> framework::App* {
         return new GameApp(os, ctx);
     };
+    application.listNatives = nativeListing;
     return application;
 }

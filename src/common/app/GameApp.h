@@ -48,6 +48,8 @@ public:
     void setActive(bool active) override;
     bool setAudioActive(bool active) override;
     bool isSafeToQuit() override { return safeToQuit_; }
+    void digestState(framework::StateDigest& digest) const override;
+    std::string contentId() const override { return contentId_; }
 
     /// What the world asks of its application.
     bool mayResumeAudio() const override { return audioActive_; }
@@ -65,6 +67,7 @@ public:
     }
     void requestExit(int code) override { App::requestExit(code); }
     bool isCloudBusy() const override;
+    void setRemoteNotificationsEnabled(bool enabled) override;
     framework::OSInterface* osInterface() const override { return getOS(); }
 
     GameLua& world() { return *world_; }
@@ -89,6 +92,7 @@ private:
     GameZoom zoom_;
     bool audioActive_ = false;
     bool safeToQuit_ = false;
+    std::string contentId_;  // the scripts and levels, for replays
     lang::Ptr<lua::LuaState> luaState_;
     lang::Ptr<flurry::Flurry> analytics_;
     lang::Ptr<flurry::FlurryLuaInterface> analyticsScript_;
@@ -98,6 +102,8 @@ private:
     lang::Ptr<LuaManager> scriptManager_;
     lang::Ptr<GetTimeStamp> timeStamp_;
     std::unique_ptr<NorvaneCloudManager> cloud_;
+    // Why gamelogic.lua did not load; empty when it did.
+    std::string gameLogicError_;
     std::vector<lang::Ptr<gr::Shader>> shaders_;
     std::unique_ptr<FrameStatsFile> statsFile_;
     bool keyPressedNow_[framework::KEY_COUNT] = {};

@@ -1,14 +1,21 @@
 #include "common/app/GameConfig.h"
 
+#include "lang/Exception.h"
+#include "lang/Format.h"
 #include "lua/LuaTable.h"
 #include "lua/ScriptValues.h"
 
 namespace {
 
+// A folder given as another type would fail much later, far from its cause.
 void readString(const lua::LuaTable& globals, const char* key, std::string& value) {
-    if (globals.isString(key)) {
-        value = globals.getString(key);
+    if (globals.isNil(key)) {
+        return;
     }
+    if (!globals.isString(key)) {
+        throw lang::Exception(lang::Format("{0} must be a string", key));
+    }
+    value = globals.getString(key);
 }
 
 }  // namespace
@@ -19,8 +26,10 @@ GameConfig& GameConfig::current() {
 }
 
 void GameConfig::read(const lua::LuaTable& globals, const std::string& basePath) {
-    if (globals.isString("datapath")) {
-        datapath = basePath + globals.getString("datapath");
+    std::string data;
+    readString(globals, "datapath", data);
+    if (!data.empty() || globals.isString("datapath")) {
+        datapath = basePath + data;
     }
     readString(globals, "imagePath", imagePath);
     readString(globals, "fontPath", fontPath);

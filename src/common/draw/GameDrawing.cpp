@@ -37,10 +37,11 @@ GameDrawing::~GameDrawing() = default;
 void GameDrawing::registerNatives() {
     world_.bindMethod("setBGColor", this, &GameDrawing::setBGColor);
     world_.bindMethod("setCameraViewport", this, &GameDrawing::setCameraViewport);
-    world_.addMethod("getCameraTopLeft", this, &GameDrawing::getCameraTopLeft);
+    world_.addMethod("getCameraTopLeft", this, &GameDrawing::getCameraTopLeft, "() -> n, n");
     world_.bindMethod("drawRect", this, &GameDrawing::drawRect);
     world_.bindMethod("drawTexturedRect", this, &GameDrawing::drawTexturedRect);
-    world_.addMethod("setRenderState", this, &GameDrawing::setRenderState);
+    world_.addMethod("setRenderState", this, &GameDrawing::setRenderState,
+                     "([n, n, [n, n, [n, [n, n, [n]]]]])");
     world_.bindMethod("setAlpha", this, &GameDrawing::setAlpha);
     world_.bindMethod("drawGameNative", this, &GameDrawing::drawGameNative);
     world_.bindMethod("drawBackgroundNative", this, &GameDrawing::drawBackgroundNative);

@@ -2,15 +2,13 @@
 
 #include <cstdio>
 #include <exception>
-#include <limits>
 
 #include "audio/AudioOutput.h"
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
 #include "game/Resources.h"
+#include "io/AtomicFile.h"
 #include "io/BasicFileSystem.h"
-#include "io/FileOutputStream.h"
-#include "io/IOException.h"
 #include "io/PathName.h"
 #include "io/VFS.h"
 #include "lang/Exception.h"
@@ -125,22 +123,9 @@ void pushSavedWorld(lua_State* L, int objects) {
     lua_pop(L, 1);
 }
 
-// Writes through "<target>.tmp", so a failed save never leaves a torn level.
+// A failed or interrupted save never leaves a torn level.
 void writeAtomically(const std::string& target, const std::string& text) {
-    if (text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
-        throw io::IOException(lang::Format("Level text for {0} is too large", target));
-    }
-    const std::string temporary = target + ".tmp";
-    int written = 0;
-    {
-        lang::Ptr<io::OutputStream> out(new io::FileOutputStream(temporary));
-        written = out->write(text.data(), static_cast<int>(text.size()));
-    }
-    if (written != static_cast<int>(text.size()) ||
-        std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw io::IOException(lang::Format("Failed to write {0}", target));
-    }
+    io::replaceFile(target, text.data(), text.size());
 }
 
 }  // namespace

@@ -178,9 +178,10 @@ void GameThemes::setTheme(std::string name) {
 
 void GameThemes::setThemeTintColour(float r, float g, float b) {
     Theme& theme = requireTheme("setThemeTintColour");
-    theme.backgroundTint[0] = r;
-    theme.backgroundTint[1] = g;
-    theme.backgroundTint[2] = b;
+    // Bytes, as the layer colours read them: 300 would over-brighten the sky.
+    theme.backgroundTint[0] = float(truncatedByte(r));
+    theme.backgroundTint[1] = float(truncatedByte(g));
+    theme.backgroundTint[2] = float(truncatedByte(b));
 }
 
 void GameThemes::setThemeRectColour(float layer, float r, float g, float b, float a) {

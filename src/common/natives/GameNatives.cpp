@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "audio/AudioOutput.h"
 #include "common/world/GameLua.h"
@@ -14,8 +15,8 @@
 #include "game/SpriteSheet.h"
 #include "game/TextGroupSet.h"
 #include "gr/Context.h"
+#include "io/AtomicFile.h"
 #include "io/BasicFileSystem.h"
-#include "io/FileOutputStream.h"
 #include "lang/Log.h"
 #include "lang/Numbers.h"
 #include "lua/LuaException.h"
@@ -31,9 +32,13 @@ GameNatives::GameNatives(GameLua& world)
       urlLock_(std::make_shared<std::mutex>()),
       urlResults_(std::make_shared<std::map<std::string, std::string>>()) {
     notifications_->addListener(this);
+    world_.setNativeTopic("Files, tables and locale");
     registerFileNatives();
+    world_.setNativeTopic("Time");
     registerTimeNatives();
+    world_.setNativeTopic("System, window and notifications");
     registerSystemNatives();
+    world_.setNativeTopic("Services this platform lacks");
     registerIdleNatives();
 }
 
@@ -120,8 +125,7 @@ void GameNatives::saveParticleFile(std::string name) {
     lua::serializeTable(L, -1, 0, false, text);
     const std::string path =
         world_.resolvePath(world_.paths().scriptPath + "/particles/" + name + ".lua");
-    io::FileOutputStream out(path);
-    out.write(text.data(), static_cast<int>(text.size()));
+    io::replaceFile(path, text.data(), text.size());
 }
 
 void GameNatives::createDirectory(std::string path) {
@@ -149,10 +153,13 @@ void GameNatives::removeParticleFile(std::string name) {
 std::string GameNatives::sumIntegerTable(lua::LuaTable table) {
     long long sum = 0;
     for (int i = 1; table.isNumber(i); ++i) {
-        float value = std::floor(table.getNumber(i));
-        // Saturated like every other script number turned into an integer.
-        sum +=
-            std::isfinite(value) && std::fabs(value) < 9.2e18f ? static_cast<long long>(value) : 0;
+        // Saturated like every other script number turned into an integer, and
+        // the sum saturates too instead of wrapping.
+        const long long value = lang::truncateSaturating<long long>(std::floor(table.getNumber(i)));
+        if (__builtin_add_overflow(sum, value, &sum)) {
+            sum = value < 0 ? std::numeric_limits<long long>::min()
+                            : std::numeric_limits<long long>::max();
+        }
     }
     return std::to_string(sum);
 }

@@ -60,7 +60,9 @@ void GameNatives::setNotificationsEnabled(bool enabled) {
     if (!enabled) {
         notifications_->cancelAll();
     }
-    // Remote notifications have no switch on this platform.
+    if (GameHost* host = world_.services().host) {
+        host->setRemoteNotificationsEnabled(enabled);
+    }
 }
 
 bool GameNatives::addNotificationAfter(std::string name, float seconds, std::string text) {

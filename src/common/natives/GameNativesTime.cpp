@@ -41,9 +41,10 @@ long long differenceOf(lua::LuaState& state) {
 
 void GameNatives::registerTimeNatives() {
     world_.bindMethod("getCurrentTime", this, &GameNatives::getCurrentTime);
-    world_.addMethod("getTimeDifference", this, &GameNatives::getTimeDifference);
-    world_.addMethod("getTimeDifferenceInSeconds", this, &GameNatives::getTimeDifferenceInSeconds);
-    world_.addMethod("toNewTimeFormat", this, &GameNatives::toNewTimeFormat);
+    world_.addMethod("getTimeDifference", this, &GameNatives::getTimeDifference, "(t, t) -> t");
+    world_.addMethod("getTimeDifferenceInSeconds", this, &GameNatives::getTimeDifferenceInSeconds,
+                     "(t, t) -> n");
+    world_.addMethod("toNewTimeFormat", this, &GameNatives::toNewTimeFormat, "(t) -> t");
 }
 
 lua::LuaTable GameNatives::getCurrentTime() {

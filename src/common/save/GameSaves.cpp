@@ -1,16 +1,19 @@
 #include "common/save/GameSaves.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "common/save/PersistenceKey.h"
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
 #include "io/AppDataInputStream.h"
-#include "io/AppDataOutputStream.h"
+#include "io/AtomicFile.h"
 #include "io/BundleInputStream.h"
-#include "io/FileOutputStream.h"
 #include "io/IOException.h"
 #include "io/PathName.h"
+#include "io/VFS.h"
 #include "lang/Exception.h"
 #include "lang/Format.h"
 #include "lang/Log.h"
@@ -111,7 +114,8 @@ std::vector<uint8_t> sealSavedTable(const std::string& source, const std::vector
 GameSaves::GameSaves(GameLua& world) : world_(world), key_(persistenceKey()) {
     world_.bindMethod("saveLuaFile", this, &GameSaves::saveLuaFile);
     world_.bindMethod("loadLuaFile", this, &GameSaves::loadLuaFile);
-    world_.addMethod("loadLuaFileToObject", this, &GameSaves::loadLuaFileToObjectNative);
+    world_.addMethod("loadLuaFileToObject", this, &GameSaves::loadLuaFileToObjectNative,
+                     "(s, t, s, [b, [b]])");
     world_.bindMethod("checkForLuaFile", this, &GameSaves::checkForLuaFile);
     world_.bindMethod("loadTableFromFile", this, &GameSaves::loadTableFromFile);
 }
@@ -121,6 +125,8 @@ GameSaves::~GameSaves() = default;
 void GameSaves::loadSavedTables() {
     lua::LuaTable nuked(*world_.getState());
     world_.set("nuked", &nuked);
+    lua::LuaTable damaged(*world_.getState());
+    world_.set("damagedSaves", &damaged);
     const char* const names[][2] = {
         {"highscores", "highscores.lua"}, {"settings", "settings.lua"}, {"bi_data", "bi_data.lua"}};
     for (const auto& name : names) {
@@ -141,11 +147,7 @@ void GameSaves::saveOnExit() {
 }
 
 void GameSaves::saveGlobal(const char* file, const char* name) {
-    try {
-        saveLuaFile(file, name, true);
-    } catch (const lang::Throwable& e) {
-        QF_LOG("", lang::log::ERROR, "Failed to save %s: %s", file, e.what());
-    }
+    saveLuaFile(file, name, true);
 }
 
 lua::LuaTable GameSaves::readTable(const std::string& file) {
@@ -154,6 +156,7 @@ lua::LuaTable GameSaves::readTable(const std::string& file) {
     try {
         lang::Ptr<io::InputStream> in(new io::AppDataInputStream(file));
         if (in->available() > kMaxSavedBytes) {
+            setAside(file, "it is too large");
             return lua::LuaTable(state);
         }
         bytes = io::readAll(*in);
@@ -161,30 +164,60 @@ lua::LuaTable GameSaves::readTable(const std::string& file) {
         return lua::LuaTable(state);  // no file yet: the scripts start from defaults
     }
     lua::LuaTable table(state);
-    switch (openSavedTable(state, bytes.data(), bytes.size(), key_, table, file)) {
-        case SavedTableResult::READ:
-            return table;
-        case SavedTableResult::FAILED_TO_RUN:
-            if (!world_.isTable("nuked")) {
-                lua::LuaTable nuked(state);
-                world_.set("nuked", &nuked);
-            }
-            world_.getTable("nuked").set(file, true);
-            break;
-        case SavedTableResult::UNREADABLE:
-            break;
+    // A save is never empty: an empty file is one that lost its content.
+    if (bytes.empty()) {
+        setAside(file, "it is empty");
+        return table;
     }
+    const SavedTableResult result =
+        openSavedTable(state, bytes.data(), bytes.size(), key_, table, file);
+    if (result == SavedTableResult::READ) {
+        return table;
+    }
+    if (result == SavedTableResult::FAILED_TO_RUN) {
+        markDamaged("nuked", file, true);
+    }
+    setAside(file, result == SavedTableResult::UNREADABLE ? "it does not decrypt"
+                                                          : "its text does not run");
     // Never half a table: the entries before the failure may be damaged too.
     return lua::LuaTable(state);
 }
 
+void GameSaves::markDamaged(const char* global, const std::string& file, bool asKey) {
+    if (!world_.isTable(global)) {
+        lua::LuaTable fresh(*world_.getState());
+        world_.set(global, &fresh);
+    }
+    lua::LuaTable marks = world_.getTable(global);
+    if (asKey) {
+        marks.set(file, true);
+    } else {
+        marks.set(marks.count() + 1, file);
+    }
+}
+
+// The next save would overwrite the damaged file; the player may still want
+// it back, and a bug report wants to see it.
+void GameSaves::setAside(const std::string& file, const char* reason) {
+    const std::string path = io::pathUnderRoot(io::appDataRoot(), file);
+    const std::string kept = path + ".bad";
+    if (std::rename(path.c_str(), kept.c_str()) == 0) {
+        QF_LOG("", lang::log::WARNING,
+               "The saved file %s is damaged (%s): kept as %s, starting "
+               "from defaults",
+               path.c_str(), reason, kept.c_str());
+    } else {
+        QF_LOG("", lang::log::WARNING,
+               "The saved file %s is damaged (%s) and cannot be set "
+               "aside (%s): starting from defaults",
+               path.c_str(), reason, std::strerror(errno));
+    }
+    markDamaged("damagedSaves", file, false);
+}
+
 void GameSaves::writeTable(const std::string& file, const lua::LuaTable& table) {
     std::vector<uint8_t> sealed = sealSavedTable(table.serializeToString(0, false), key_);
-    lang::Ptr<io::OutputStream> out(new io::AppDataOutputStream(file));
-    int size = static_cast<int>(sealed.size());
-    if (out->write(sealed.data(), size) != size) {
-        throw io::IOException(lang::Format("Failed to write {0}", out->getName()));
-    }
+    io::replaceFile(io::pathUnderRoot(io::appDataRoot(), file), sealed.data(), sealed.size());
 }
 
 void GameSaves::saveLuaFile(std::string file, std::string tableName, bool sealed) {
@@ -192,12 +225,19 @@ void GameSaves::saveLuaFile(std::string file, std::string tableName, bool sealed
         return;
     }
     lua::LuaTable table = world_.getTable(tableName);
-    if (sealed) {
-        writeTable(file, table);
-        return;
+    // A save that fails must not end the game: the old file stays, and the
+    // player can go on and try again at the next save.
+    try {
+        if (sealed) {
+            writeTable(file, table);
+            return;
+        }
+        const std::string text = table.serializeToString(0, false);
+        io::replaceFile(world_.resolvePath(file), text.data(), text.size());
+    } catch (const lang::Throwable& e) {
+        QF_LOG("", lang::log::WARNING, "Could not save %s, the old file is kept: %s", file.c_str(),
+               e.what());
     }
-    lang::Ptr<io::OutputStream> out(new io::FileOutputStream(world_.resolvePath(file)));
-    table.serialize(*out);
 }
 
 void GameSaves::loadTableFromFile(std::string file, std::string globalName) {

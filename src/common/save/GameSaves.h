@@ -37,19 +37,22 @@ public:
     explicit GameSaves(GameLua& world);
     ~GameSaves();
 
-    /// The world globals `nuked` (empty), then `highscores`, `settings` and
+    /// The world globals `nuked` and `damagedSaves` (empty), then `highscores`, `settings` and
     /// `bi_data` read from their files in application data.
     void loadSavedTables();
     /// Calls the script hook `calculatePlaytime`, then writes `settings` and
     /// `bi_data` back. Never throws: failures are logged and the rest goes on.
+    /// Saves by the scripts (`saveLuaFile`) never throw either: a failure is a
+    /// WARNING naming the file, and the old file stays.
     void saveOnExit();
 
     /// The saved table `file` of application data; an empty table when it is
-    /// missing or damaged, with nuked[file] = true when it decrypts but does
-    /// not run.
+    /// missing or damaged. A damaged file is renamed to file + ".bad" and its
+    /// name appended to the list `damagedSaves`; nuked[file] = true when it
+    /// decrypts but does not run.
     lua::LuaTable readTable(const std::string& file);
     /// Writes the table's identifier-keyed entries to application data, sealed,
-    /// replacing the file atomically. Throws io::IOException.
+    /// replacing the file atomically. Throws io::IOException naming the file.
     void writeTable(const std::string& file, const lua::LuaTable& table);
 
     /// Runs the sealed script at the application's resolved path of `path` in
@@ -70,6 +73,10 @@ private:
 
     void runScriptFile(const std::string& path, const lua::LuaTable& environment);
     void saveGlobal(const char* file, const char* name);
+    void setAside(const std::string& file, const char* reason);
+    // Records file in the world table `global`: as a key set to true, or
+    // appended to the list.
+    void markDamaged(const char* global, const std::string& file, bool asKey);
 
     GameLua& world_;
     std::vector<uint8_t> key_;

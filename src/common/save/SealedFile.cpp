@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "io/BundleInputStream.h"
+#include "io/IOException.h"
 #include "io/MemoryAliasInputStream.h"
 #include "io/ZipFileInputStream.h"
 #include "lang/Exception.h"
@@ -54,7 +55,14 @@ std::vector<uint8_t> openSealed(const uint8_t* bytes, size_t size,
 std::vector<uint8_t> readSealedFile(const std::string& path, const std::vector<uint8_t>& key) {
     lang::Ptr<io::InputStream> file(new io::BundleInputStream(path));
     std::vector<uint8_t> bytes = io::readAll(*file);
-    return openSealed(bytes.data(), bytes.size(), key);
+    // The decoders see only bytes; the player needs to know which file is bad.
+    try {
+        return openSealed(bytes.data(), bytes.size(), key);
+    } catch (const io::IOException& e) {
+        throw io::IOException(lang::Format("{0}: {1}", file->getName(), e.getMessage()));
+    } catch (const lang::Exception& e) {
+        throw lang::Exception(lang::Format("{0}: {1}", file->getName(), e.getMessage()));
+    }
 }
 
 std::vector<uint8_t> readSealedFile(const std::string& path) {

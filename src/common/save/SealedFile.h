@@ -20,6 +20,7 @@ std::vector<uint8_t> openSealed(const uint8_t* bytes, size_t size,
                                 const std::vector<uint8_t>& key = contentKey());
 
 /// The content of the sealed file at path, relative to the bundle; throws like
-/// openSealed, and io::IOException when the file cannot be read.
+/// openSealed with the file's path before the message, and io::IOException
+/// when the file cannot be read.
 std::vector<uint8_t> readSealedFile(const std::string& path);
 std::vector<uint8_t> readSealedFile(const std::string& path, const std::vector<uint8_t>& key);

@@ -203,8 +203,10 @@ GameTexts::GameTexts(GameLua& world) : world_(world) {
         world_.set("clippedText", &clipped);
     }
     world_.bindMethod("clipText", this, &GameTexts::clipText);
-    world_.addMethod("drawBoxNative", this, &GameTexts::drawBoxNative);
-    world_.addMethod("drawUITextNative", this, &GameTexts::drawUITextNative);
+    world_.addMethod("drawBoxNative", this, &GameTexts::drawBoxNative,
+                     "(t, n, n, n, n, s, s, [t])");
+    world_.addMethod("drawUITextNative", this, &GameTexts::drawUITextNative,
+                     "(t, n, n, [n, n], [n], [n])");
 }
 
 GameTexts::~GameTexts() = default;
@@ -299,8 +301,8 @@ void GameTexts::drawLines(const lua::LuaTable& t, float x, float y, float kx, fl
                         game::ANCHOR_LEFT};
         game::applyAnchor(e.getString("hanchor"), place.vertical, place.horizontal);
         game::applyAnchor(e.getString("vanchor"), place.vertical, place.horizontal);
-        // Measured with the font the line is drawn in.
-        resources()->useFont(e.isString("font") ? e.getString("font") : "FONT_BASIC");
+        // Culled with the font current now; drawText switches to the line's
+        // own font only for a line that is drawn.
         if (lineOnScreen(place.vertical, place.y, ky)) {
             drawText(e, place);
         }
@@ -308,6 +310,11 @@ void GameTexts::drawLines(const lua::LuaTable& t, float x, float y, float kx, fl
 }
 
 bool GameTexts::lineOnScreen(int vertical, float top, float ky) {
+    // Before any font is current there is nothing to measure with; the line is
+    // drawn, which makes its own font current for the lines after it.
+    if (!resources()->getCurrentFont()) {
+        return true;
+    }
     float ascent = static_cast<float>(resources()->getFontMaxAscending());
     float descent = static_cast<float>(resources()->getFontMaxDescending());
     if (vertical == game::ANCHOR_BOTTOM) {

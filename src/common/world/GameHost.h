@@ -34,6 +34,8 @@ public:
     virtual void requestExit(int code) = 0;
     /// Whether a cloud service is busy (the game stays paused meanwhile).
     virtual bool isCloudBusy() const = 0;
+    /// Switches the cloud's remote notifications service, when there is one.
+    virtual void setRemoteNotificationsEnabled(bool enabled) = 0;
     /// The window and desktop; null without one.
     virtual framework::OSInterface* osInterface() const = 0;
 };

@@ -42,22 +42,38 @@ GameLua::GameLua(lua::LuaState& state, const Services& services)
     world_->SetContactListener(this);
     setUpCollisionRules();
     set("objects", &objectsTable_);
+    // The topics group the natives in --list-natives and the scripting guide.
+    setNativeTopic("Objects");
     registerObjectNatives();
+    setNativeTopic("Bodies and forces");
     registerBodyNatives();
+    setNativeTopic("Physics");
     registerPhysicsNatives();
+    setNativeTopic("Joints");
     registerJointNatives();
+    setNativeTopic("Special objects");
     registerSpecialNatives();
+    setNativeTopic("Game shell");
     registerShellNatives();
     clearTrajectories();
+    setNativeTopic("Levels");
     levels_ = std::make_unique<GameLevels>(*this);
+    setNativeTopic("Themes");
     themes_ = std::make_unique<GameThemes>(*this);
+    setNativeTopic("Drawing");
     drawing_ = std::make_unique<GameDrawing>(*this);
+    setNativeTopic("Saved data");
     saves_ = std::make_unique<GameSaves>(*this);
+    setNativeTopic("Interface texts and boxes");
     texts_ = std::make_unique<GameTexts>(*this);
     natives_ = std::make_unique<GameNatives>(*this);
+    setNativeTopic("Portals");
     portals_ = std::make_unique<GamePortals>(*this);
+    setNativeTopic("Text fields and spotlight");
     overlays_ = std::make_unique<GameOverlays>(*this);
+    setNativeTopic("Assets and debug console");
     dynamicAssets_ = std::make_unique<GameDynamicAssets>(*this);
+    setNativeTopic("");
     saves_->loadSavedTables();
 }
 

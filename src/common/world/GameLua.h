@@ -360,6 +360,9 @@ private:
     void setUpCollisionRules();
     const CollisionRule& ruleFor(const GameObject& a, const GameObject& b) const;
     void dispatch(b2Contact* contact, Handler CollisionRule::*slot);
+    /// Rethrows an error a contact handler kept while a body or fixture was
+    /// destroyed outside the physics step.
+    void raiseContactError();
     void onMainContact(b2Contact* contact);
     void onBubbleContact(b2Contact* contact);
     void onPortalBegin(b2Contact* contact);

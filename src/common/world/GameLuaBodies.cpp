@@ -23,7 +23,7 @@ void forEachFixture(b2Body* body, F f) {
 }  // namespace
 
 void GameLua::registerBodyNatives() {
-    addMethod("applyImpulse", this, &GameLua::applyImpulse);
+    addMethod("applyImpulse", this, &GameLua::applyImpulse, "(s, n, n, [n, n])");
     bindMethod("applyForceNative", this, &GameLua::applyForceNative);
     bindMethod("setPosition", this, &GameLua::setPosition);
     bindMethod("setRotation", this, &GameLua::setRotation);
@@ -36,8 +36,8 @@ void GameLua::registerBodyNatives() {
     bindMethod("setDensity", this, &GameLua::setDensity);
     bindMethod("setSleeping", this, &GameLua::setSleeping);
     bindMethod("getIntersectingObjects", this, &GameLua::getIntersectingObjects);
-    addMethod("getWorldPoint", this, &GameLua::getWorldPoint);
-    addMethod("getLocalPoint", this, &GameLua::getLocalPoint);
+    addMethod("getWorldPoint", this, &GameLua::getWorldPoint, "(s, n, n) -> n, n");
+    addMethod("getLocalPoint", this, &GameLua::getLocalPoint, "(s, n, n) -> n, n");
     bindMethod("getAngularVelocity", this, &GameLua::getAngularVelocity);
     bindMethod("getSpeed", this, &GameLua::getSpeed);
 }
@@ -54,6 +54,7 @@ void GameLua::resizeCircle(std::string name, float radius) {
     object->radius = radius;
     object->body->DestroyFixture(object->body->GetFixtureList());
     attachFixture(*object);
+    raiseContactError();
 }
 
 void GameLua::setFilterCategory(std::string name, float bits) {
@@ -108,7 +109,9 @@ void GameLua::setRotation(std::string name, float angle) {
 void GameLua::setVelocity(std::string name, float vx, float vy) {
     GameObject* object = findObject(name);
     if (object && !object->isStatic()) {
-        object->body->SetLinearVelocity(b2Vec2(vx, vy));
+        // Box2D's own setter wakes the body; a script that sets a velocity
+        // leaves waking to the contacts.
+        object->body->SetLinearVelocityAsleep(b2Vec2(vx, vy));
     }
 }
 

@@ -191,9 +191,9 @@ b2PrismaticJointDef sliderDef(const JointEnds& ends, const lua::LuaTable& desc,
 }  // namespace
 
 void GameLua::registerJointNatives() {
-    addMethod("createJoint", this, &GameLua::createJoint);
-    addMethod("setJointParameters", this, &GameLua::setJointParameters);
-    addMethod("getJointList", this, &GameLua::getJointList);
+    addMethod("createJoint", this, &GameLua::createJoint, "(t)");
+    addMethod("setJointParameters", this, &GameLua::setJointParameters, "(t)");
+    addMethod("getJointList", this, &GameLua::getJointList, "(s) -> t");
     bindMethod("checkJointLimits", this, &GameLua::checkJointLimits);
     bindMethod("destroyJoint", this, &GameLua::destroyJoint);
     bindMethod("destroyBreakableJoints", this, &GameLua::destroyBreakableJoints);

@@ -46,7 +46,7 @@ void GameLua::registerObjectNatives() {
     bindMethod("setTexture", this, &GameLua::setTexture);
     bindMethod("setObjectParameter", this, &GameLua::setObjectParameter);
     bindMethod("setScale", this, &GameLua::setScale);
-    addMethod("getScale", this, &GameLua::getScale);
+    addMethod("getScale", this, &GameLua::getScale, "(s) -> n, n");
 }
 
 void GameLua::createBox(std::string name, std::string sprite, float x, float y, float width,
@@ -221,37 +221,45 @@ void GameLua::resolveSprite(GameObject& object, const std::string& sprite, const
 }
 
 void GameLua::removeObject(std::string name) {
-    auto it = objects_.find(name);
-    if (it != objects_.end()) {
-        checkUnlocked("removeObject");
-        GameObject* object = it->second.get();
-        int key = object->drawKey();
-        for (auto t = tracked_.begin(); t != tracked_.end(); ++t) {
-            if (*t == object) {
-                tracked_.erase(t);
-                break;
-            }
-        }
-        if (!object->rollingSound.empty()) {
-            rollingSounds_[object->rollingSound] = 0;
-        }
-        glueQueue_.erase(std::remove_if(glueQueue_.begin(), glueQueue_.end(),
-                                        [&](const std::pair<b2Body*, b2Body*>& pair) {
-                                            return pair.first == object->body ||
-                                                   pair.second == object->body;
-                                        }),
-                         glueQueue_.end());
-        world_->DestroyBody(object->body);
-        objects_.erase(it);
-        ++removals_;
-        std::vector<std::string>& names = drawOrder_[key];
-        auto n = std::find(names.begin(), names.end(), name);
-        if (n != names.end()) {
-            names.erase(n);
-        }
-        removeJointsOf(name);
-    }
+    // The teleporters go first: the contacts that end with the body would
+    // otherwise report their abort to a script while the body is half gone.
     portals_->objectRemoved(name);
+    auto it = objects_.find(name);
+    if (it == objects_.end()) {
+        return;
+    }
+    checkUnlocked("removeObject");
+    // Out of the index before the body goes, so that a hook run by the ending
+    // contacts cannot remove it again; kept alive until the body is gone.
+    std::unique_ptr<GameObject> owned = std::move(it->second);
+    objects_.erase(it);
+    ++removals_;
+    GameObject* object = owned.get();
+    int key = object->drawKey();
+    for (auto t = tracked_.begin(); t != tracked_.end(); ++t) {
+        if (*t == object) {
+            tracked_.erase(t);
+            break;
+        }
+    }
+    if (!object->rollingSound.empty()) {
+        rollingSounds_[object->rollingSound] = 0;
+    }
+    glueQueue_.erase(std::remove_if(glueQueue_.begin(), glueQueue_.end(),
+                                    [&](const std::pair<b2Body*, b2Body*>& pair) {
+                                        return pair.first == object->body ||
+                                               pair.second == object->body;
+                                    }),
+                     glueQueue_.end());
+    world_->DestroyBody(object->body);
+    owned.reset();
+    std::vector<std::string>& names = drawOrder_[key];
+    auto n = std::find(names.begin(), names.end(), name);
+    if (n != names.end()) {
+        names.erase(n);
+    }
+    removeJointsOf(name);
+    raiseContactError();
 }
 
 void GameLua::setSprite(std::string name, std::string sprite) {

@@ -20,7 +20,7 @@
 
 void GameLua::registerShellNatives() {
     bindMethod("resetTimer", this, &GameLua::resetTimer);
-    addMethod("getGameTimer", this, &GameLua::getGameTimer);
+    addMethod("getGameTimer", this, &GameLua::getGameTimer, "() -> n");
     bindMethod("requestExit", this, &GameLua::requestExitNative);
     bindMethod("print", this, &GameLua::print);
     bindMethod("printWarning", this, &GameLua::printWarning);

@@ -1,15 +1,24 @@
 #include "framework/sdl/EntryPoint.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <memory>
 
 #include <SDL.h>
 
 #include "framework/App.h"
 #include "framework/Configuration.h"
+#include "framework/Events.h"
 #include "framework/LaunchOptions.h"
 #include "framework/Renderer.h"
+#include "framework/Replay.h"
 #include "framework/Shell.h"
 #include "framework/WindowSettings.h"
 #include "framework/sdl/PosixLibraryLoader.h"
@@ -115,11 +124,63 @@ void setFolderRoots(const std::string& workingDir, const WindowSettings& setting
     std::string appData = workingDir;
     const std::string folder =
         applicationDataFolder(dataHome(), settings.publisher, settings.product);
-    if (!folder.empty() && makeFolders(folder)) {
+    if (!folder.empty()) {
+        // Even when the folder is unusable, saves never fall back into the
+        // bundle: it may be read-only, and an update would replace it and the
+        // saves with it. They fail instead, each with a warning.
         appData = folder;
+        if (!makeFolders(folder)) {
+            const int error = errno;
+            struct stat info;
+            const bool notFolder = stat(folder.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+            QF_LOG("Framework", lang::log::WARNING,
+                   "Cannot use the data folder %s: %s. The game runs, but nothing is saved.",
+                   folder.c_str(), notFolder ? "a file is in its place" : std::strerror(error));
+        }
     }
     io::setAppDataRoot(folderRoot(appData));
     io::setBundleRoot(folderRoot(workingDir));
+}
+
+// Resident memory in kB, or -1 when the system does not tell.
+long residentKilobytes() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) {
+        return -1;
+    }
+    char line[256];
+    long kilobytes = -1;
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::sscanf(line, "VmRSS: %ld kB", &kilobytes) == 1) {
+            break;
+        }
+    }
+    std::fclose(status);
+    return kilobytes;
+}
+
+int openFiles() {
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir) {
+        return -1;
+    }
+    int count = 0;
+    while (dirent* entry = readdir(dir)) {
+        count += entry->d_name[0] != '.';
+    }
+    closedir(dir);
+    return count - 1;  // the listing's own descriptor
+}
+
+// For long runs that look for leaks: one line every `every` frames.
+lang::Ptr<lang::event::Link> reportResources(int every) {
+    auto frames = std::make_shared<int>(0);
+    return lang::event::connect(onFrame, [frames, every](float, gr::Context*) {
+        if (++*frames % every == 0) {
+            QF_LOG("Framework", lang::log::INFO, "Frame %d: resident %ld kB, %d open files",
+                   *frames, residentKilobytes(), openFiles());
+        }
+    });
 }
 
 void createContext(SdlShell& shell, const WindowSettings& settings) {
@@ -140,6 +201,23 @@ void createApplication(SdlShell& shell, const Application& application) {
     if (app) {
         app->init();
     }
+}
+
+// The recording, replay or hash log the options ask for; null for none.
+// Throws when a file cannot be used, before the first frame.
+std::unique_ptr<ReplaySession> startReplaySession(SdlShell& shell, const LaunchOptions& options) {
+    if (options.record.empty() && options.replay.empty() && options.hashLog.empty()) {
+        return nullptr;
+    }
+    ReplaySession::Settings settings;
+    settings.recordPath = options.record;
+    settings.replayPath = options.replay;
+    settings.hashLogPath = options.hashLog;
+    settings.contentId = App::current ? App::current->contentId() : std::string();
+    shell.drawableSize(settings.width, settings.height);
+    auto session = std::make_unique<ReplaySession>(settings);
+    shell.setReplaySession(session.get());
+    return session;
 }
 
 // Start-up and the main loop; returns the exit code.
@@ -179,14 +257,26 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
     }
     createContext(shell, settings);
     createApplication(shell, application);
+    lang::Ptr<lang::event::Link> report;
+    if (options.reportEvery > 0) {
+        report = reportResources(options.reportEvery);
+    }
     shell.setWindowTitle(settings.name);
-    shell.reportPointer();
-    shell.replayActivation();
+    std::unique_ptr<ReplaySession> replay = startReplaySession(shell, options);
+    if (!shell.isReplaying()) {
+        // A replay brings these with its first frame.
+        shell.reportPointer();
+        shell.replayActivation();
+    }
     SystemClock clock;
     // Nobody watches a headless run with a fixed step: it runs as fast as it can.
     const bool unpaced = options.headless && options.fixedDt > 0;
     const int exitCode =
         shell.runMainLoop(clock, unpaced ? 0 : settings.framerate, options.fixedDt, options.frames);
+    if (replay) {
+        replay->finish();
+        shell.setReplaySession(nullptr);
+    }
     if (!options.capture.empty() && shell.context()) {
         shell.context()->captureScreen(options.capture);
     }
@@ -198,6 +288,18 @@ int reportFatal(SdlShell& shell, const std::string& message) {
     shell.enterFailingState();
     showErrorBox(shell.window(), "Error!", message);
     return 1;
+}
+
+// The start-up moves to the configuration's folder; files named on the command
+// line are meant from where the program was started.
+void anchorPaths(LaunchOptions& options) {
+    const std::string start = workingDirectory();
+    for (std::string* path : {&options.capture, &options.record, &options.replay, &options.hashLog,
+                              &options.shots, &options.stats, &options.testDir}) {
+        if (!path->empty() && (*path)[0] != '/' && !start.empty()) {
+            *path = start + "/" + *path;
+        }
+    }
 }
 
 // The executable's file name, for the usage text.
@@ -216,7 +318,7 @@ void prepareHeadless() {
 
 int runApplication(int argc, char** argv, const Application& application) {
     VisualStudioLogger logger;
-    const LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
+    LaunchOptions options = parseLaunchOptions(std::vector<std::string>(argv, argv + argc));
     const std::string program = programName(argc > 0 ? argv[0] : "");
     if (!options.error.empty()) {
         std::fprintf(stderr, "%s: %s\n\n%s", program.c_str(), options.error.c_str(),
@@ -232,11 +334,23 @@ int runApplication(int argc, char** argv, const Application& application) {
                     application.version.empty() ? program.c_str() : application.version.c_str());
         return 0;
     }
+    if (options.listNatives) {
+        if (!application.listNatives) {
+            std::fprintf(stderr, "%s publishes no natives to scripts\n", program.c_str());
+            return 2;
+        }
+        std::fputs(application.listNatives().c_str(), stdout);
+        return 0;
+    }
+    anchorPaths(options);
     if (options.headless) {
         prepareHeadless();
     }
     setDialogsHeadless(options.headless);
     installExceptionDialog();
+    // Past a file size limit a write fails with EFBIG, which a save handles
+    // like a full disk; the signal would end the game instead.
+    std::signal(SIGXFSZ, SIG_IGN);
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     int exitCode = 0;
     {

@@ -1,5 +1,6 @@
 #include "framework/sdl/SdlShell.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "framework/Input.h"
@@ -117,7 +118,7 @@ int SdlShell::runMainLoop(FrameClock& clock, int framerate, float fixedDt, int f
     pacer.start();
     SDL_Event event;
     for (;;) {
-        if (active_) {
+        if (active_ || isReplaying()) {
             if (SDL_PollEvent(&event)) {
                 handleEvent(event);
                 continue;
@@ -125,7 +126,12 @@ int SdlShell::runMainLoop(FrameClock& clock, int framerate, float fixedDt, int f
             if (quitPosted_) {
                 break;
             }
-            frameTick(*this, context_.get(), pacer.beginFrame());
+            float dt = pacer.beginFrame();
+            if (!beginReplayFrame(dt)) {
+                break;
+            }
+            frameTick(*this, context_.get(), dt);
+            endReplayFrame();
             pacer.waitForNextFrame();
         } else {
             if (quitPosted_) {
@@ -137,6 +143,72 @@ int SdlShell::runMainLoop(FrameClock& clock, int framerate, float fixedDt, int f
         }
     }
     return exitCode_;
+}
+
+bool SdlShell::isReplaying() const {
+    return replay_ && replay_->isReplaying();
+}
+
+void SdlShell::setReplaySession(ReplaySession* session) {
+    replay_ = session;
+    setActiveReplaySession(session);
+}
+
+bool SdlShell::beginReplayFrame(float& dt) {
+    if (!replay_) {
+        return true;
+    }
+    const bool more = replay_->beginFrame(dt, [](const InputEvent& event) { deliver(event); });
+    if (!more) {
+        std::fprintf(stderr, "Replay matched all %d frames\n", replay_->frame());
+    }
+    return more;
+}
+
+void SdlShell::endReplayFrame() {
+    if (!replay_) {
+        return;
+    }
+    StateDigest digest;
+    if (App::current) {
+        App::current->digestState(digest);
+    }
+    if (!replay_->endFrame(digest)) {
+        std::fprintf(stderr, "%s\n", replay_->failure().c_str());
+        postQuit(REPLAY_DIVERGED);
+    }
+}
+
+void SdlShell::deliver(const InputEvent& event) {
+    switch (event.kind) {
+        case InputEvent::KEY:
+            dispatchKey(event.a, event.b != 0);
+            break;
+        case InputEvent::KEY_RELEASE:
+            dispatchKeyUp(event.a);
+            break;
+        case InputEvent::MOVE:
+            dispatchMouseMove(event.a, event.b);
+            break;
+        case InputEvent::WHEEL:
+            dispatchWheel(event.a);
+            break;
+        case InputEvent::TOUCH_BEGAN:
+            dispatchTouchBegan(Touch{event.a, event.b, event.c});
+            break;
+        case InputEvent::TOUCH_MOVED:
+            dispatchTouchMoved(Touch{event.a, event.b, event.c});
+            break;
+        case InputEvent::TOUCH_ENDED:
+            dispatchTouchEnded(Touch{event.a, event.b, event.c});
+            break;
+        case InputEvent::TEXT:
+            dispatchText(static_cast<uint32_t>(event.a));
+            break;
+        case InputEvent::ACTIVE:
+            dispatchActive(event.a != 0);
+            break;
+    }
 }
 
 void SdlShell::enterFailingState() {
@@ -279,6 +351,9 @@ void SdlShell::frameFinished(gr::Context* ctx) {
 }
 
 void SdlShell::handleEvent(const SDL_Event& event) {
+    if (isReplaying() && event.type != SDL_QUIT) {
+        return;  // the recording is the only input, and the window stays as recorded
+    }
     switch (event.type) {
         case SDL_QUIT:
             postQuit(0);
@@ -336,9 +411,7 @@ void SdlShell::handleWindowEvent(const SDL_WindowEvent& event) {
             updateActivation();
             break;
         case SDL_WINDOWEVENT_LEAVE:
-            dispatchKeyUp(KEY_LBUTTON);
-            dispatchKeyUp(KEY_MBUTTON);
-            dispatchKeyUp(KEY_RBUTTON);
+            releaseMouseButtons();
             break;
         default:
             break;
@@ -364,7 +437,7 @@ void SdlShell::handleKeyDown(const SDL_KeyboardEvent& event) {
         dispatchKey(code, true);
     }
     if (int control = textControlCode(key)) {
-        pf::TextInput::deliver(control);
+        dispatchText(static_cast<uint32_t>(control));
     }
 }
 
@@ -375,7 +448,23 @@ void SdlShell::handleKeyUp(const SDL_KeyboardEvent& event) {
     }
 }
 
+void SdlShell::releaseMouseButtons() {
+    dispatchKeyUp(KEY_LBUTTON);
+    dispatchKeyUp(KEY_MBUTTON);
+    dispatchKeyUp(KEY_RBUTTON);
+}
+
 void SdlShell::handleMouseMotion(const SDL_MouseMotionEvent& event) {
+    // SDL captures the mouse while a button is held, so a drag past the edge
+    // brings no leave event until the release; the first motion outside the
+    // window stands for it.
+    if (window_ && !mouseCaptured_) {
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        if (event.x < 0 || event.y < 0 || event.x >= width || event.y >= height) {
+            releaseMouseButtons();
+        }
+    }
     Point p = toPixels(event.x, event.y);
     if (mouseCaptured_) {
         int width, height;
@@ -415,7 +504,7 @@ void SdlShell::handleFinger(const SDL_TouchFingerEvent& event) {
 
 void SdlShell::handleText(const SDL_TextInputEvent& event) {
     decodeTypedText(event.text, strnlen(event.text, sizeof(event.text)), joiner_,
-                    [](uint32_t codePoint) { pf::TextInput::deliver(codePoint); });
+                    [](uint32_t codePoint) { dispatchText(codePoint); });
 }
 
 void SdlShell::handleResize() {

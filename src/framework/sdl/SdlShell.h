@@ -10,6 +10,7 @@
 #include "framework/FrameTick.h"
 #include "framework/Input.h"
 #include "framework/OSInterface.h"
+#include "framework/Replay.h"
 #include "framework/TextDecoder.h"
 #include "lang/Ptr.h"
 
@@ -48,6 +49,12 @@ public:
     /// Reports where the pointer is, as a mouse move, unless it is captured.
     void reportPointer();
     void replayActivation();
+    /// The exit code of a replay that parted from its recording.
+    enum { REPLAY_DIVERGED = 3 };
+    /// Records or replays through session (not owned; null: neither). While
+    /// replaying, the window's input and focus are ignored.
+    void setReplaySession(ReplaySession* session);
+    bool isReplaying() const;
     /// Runs until a quit is posted; returns its exit code.
     int runMainLoop(FrameClock& clock, int framerate, float fixedDt, int frames);
     /// Shows the error over everything: leaves full screen and frees the pointer,
@@ -89,10 +96,15 @@ private:
         bool visible;
     };
 
+    bool beginReplayFrame(float& dt);
+    void endReplayFrame();
+    static void deliver(const InputEvent& event);
     void handleWindowEvent(const SDL_WindowEvent& event);
     void handleKeyDown(const SDL_KeyboardEvent& event);
     void handleKeyUp(const SDL_KeyboardEvent& event);
     void handleMouseMotion(const SDL_MouseMotionEvent& event);
+    /// Key-up for each mouse button the application holds.
+    void releaseMouseButtons();
     void handleWheel(const SDL_MouseWheelEvent& event);
     void handleFinger(const SDL_TouchFingerEvent& event);
     void handleText(const SDL_TextInputEvent& event);
@@ -121,6 +133,7 @@ private:
     std::map<std::string, Cursor> cursorTable_;
     Cursor currentCursor_ = {nullptr, false};
     Utf16Joiner joiner_;
+    ReplaySession* replay_ = nullptr;
 };
 
 }  // namespace sdl

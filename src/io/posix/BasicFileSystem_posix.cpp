@@ -1,6 +1,5 @@
 // The helpers of io/BasicFileSystem.h that ask the operating system.
 #include <ftw.h>
-#include <glob.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include "io/BasicFileSystem.h"
 #include "io/IOException.h"
 #include "io/PathName.h"
+#include "io/posix/Directory.h"
 #include "lang/Log.h"
 
 namespace io {
@@ -84,16 +84,16 @@ bool makeDirectory(const std::string& path) {
 }
 
 std::vector<std::string> globNames(const std::string& pattern) {
+    // A folder listing filtered by the name part, unlike glob(3), which sorts
+    // and hides dot-files.
+    const size_t slash = pattern.rfind('/');
+    const std::string dir = slash == std::string::npos ? "" : pattern.substr(0, slash);
+    const std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
     std::vector<std::string> names;
-    glob_t found = {};
-    if (glob(pattern.c_str(), 0, nullptr, &found) == 0) {
-        for (size_t i = 0; i < found.gl_pathc; ++i) {
-            std::string path = found.gl_pathv[i];
-            size_t slash = path.rfind('/');
-            names.push_back(slash == std::string::npos ? path : path.substr(slash + 1));
-        }
+    for (const posix::DirectoryEntry& e :
+         posix::listDirectory(slash == 0 ? "/" : dir, name, true)) {
+        names.push_back(e.name);
     }
-    globfree(&found);
     return names;
 }
 

@@ -25,7 +25,8 @@ DirectoryEntry describe(int dirFd, const char* name) {
 
 }  // namespace
 
-std::vector<DirectoryEntry> listDirectory(const std::string& dir, const std::string& pattern) {
+std::vector<DirectoryEntry> listDirectory(const std::string& dir, const std::string& pattern,
+                                          bool withDots) {
     std::vector<DirectoryEntry> entries;
     DIR* d = opendir(dir.empty() ? "." : dir.c_str());
     if (!d) {
@@ -33,7 +34,8 @@ std::vector<DirectoryEntry> listDirectory(const std::string& dir, const std::str
     }
     while (const dirent* e = readdir(d)) {
         std::string name = e->d_name;
-        if (name == "." || name == ".." || fnmatch(pattern.c_str(), e->d_name, 0) != 0) {
+        if ((!withDots && (name == "." || name == "..")) ||
+            fnmatch(pattern.c_str(), e->d_name, 0) != 0) {
             continue;
         }
         entries.push_back(describe(dirfd(d), e->d_name));

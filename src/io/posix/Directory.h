@@ -13,9 +13,10 @@ struct DirectoryEntry {
 };
 
 /// The entries of `dir` whose names match the wildcard `pattern` ('*', '?'),
-/// without "." and "..", in the order the system lists them. A folder that
-/// cannot be read gives no entries.
-std::vector<DirectoryEntry> listDirectory(const std::string& dir, const std::string& pattern);
+/// in the order the system lists them; "." and ".." only with `withDots`. A
+/// folder that cannot be read gives no entries.
+std::vector<DirectoryEntry> listDirectory(const std::string& dir, const std::string& pattern,
+                                          bool withDots = false);
 bool isDirectory(const std::string& path);
 
 }  // namespace posix

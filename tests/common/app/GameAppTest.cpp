@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "audio/AudioOutput.h"
@@ -67,8 +69,9 @@ protected:
     lang::Ptr<ShotContext> context;
     lang::Ptr<GameApp> app;
 
-private:
     std::filesystem::path appData_;
+
+private:
     std::string oldBundle_, oldAppData_;
 };
 
@@ -96,10 +99,26 @@ TEST_F(GameAppTest, FailingGameLogicIsShownAndStartUpGoesOn) {
     lang::Exception::DialogHook old = lang::Exception::setDialogHook(recordDialog);
     dialogs.clear();
     // Without the game logic the start-up hook is missing, which is an error.
-    EXPECT_THROW(start(), std::exception);
+    std::string message;
+    try {
+        start();
+    } catch (const lang::Exception& e) {
+        message = e.what();
+    }
     lang::Exception::setDialogHook(old);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_NE(dialogs[0].find("gamelogic.lua"), std::string::npos) << dialogs[0];
+    // The fatal message leads with the cause, not with its consequence.
+    ASSERT_NE(message.find("createStartUpAssets"), std::string::npos) << message;
+    EXPECT_LT(message.find("missing/gamelogic.lua"), message.find("createStartUpAssets"))
+        << message;
+}
+
+TEST_F(GameAppTest, StartUpKnowsWhichSavesWereDamaged) {
+    std::ofstream(appData_ / "settings.lua") << "not a saved table";
+    start();
+    EXPECT_EQ(world().getString("damagedAtStartUp"), "settings.lua");
+    EXPECT_TRUE(std::filesystem::exists(appData_ / "settings.lua.bad"));
 }
 
 TEST_F(GameAppTest, KeyPressedAndReleasedInOneFrameIsNotHeld) {
@@ -159,6 +178,14 @@ TEST_F(GameAppTest, WheelZoomsAndFlagsOneFrame) {
     EXPECT_EQ(world().getTable("cursor").getNumber("wheel"), 1);
 }
 
+TEST_F(GameAppTest, ControlHeldLeavesTheWheelToTheScripts) {
+    start();
+    app->setKeyState(35, true);  // CONTROL
+    app->mouseWheel(1);
+    EXPECT_EQ(app->zoom().zoomTime, -1);
+    EXPECT_EQ(world().getTable("cursor").getNumber("wheel"), 1);
+}
+
 TEST_F(GameAppTest, ActivationPausesAndResumesTheGame) {
     start();
     app->setActive(false);
@@ -202,6 +229,21 @@ TEST_F(GameAppTest, UpdatingOffSkipsTheWorld) {
     EXPECT_EQ(world().getNumber("frames"), 1);
 }
 
+// A frame time that is no number, or infinite, counts as no time at all.
+TEST_F(GameAppTest, AFrameTimeThatIsNotFiniteCountsAsZero) {
+    start();
+    lua::LuaTable w = world();
+    w.getState()->runBuffer("setPhysicsEnabled(true)", 23, "t", &w);
+    frame(0.05f);
+    const float time = app->world().getGameTime();
+    for (float dt : {std::nanf(""), INFINITY, -INFINITY}) {
+        frame(dt);
+        EXPECT_EQ(app->world().getGameTime(), time) << dt;
+        EXPECT_TRUE(std::isfinite(app->world().getAccumulator())) << dt;
+        EXPECT_TRUE(std::isfinite(world().getNumber("lastDt"))) << dt;
+    }
+}
+
 TEST_F(GameAppTest, AudioFollowsActivationAndTheSettings) {
     start();
     game::Resources& resources = *app->world().services().resources;
@@ -216,4 +258,65 @@ TEST_F(GameAppTest, AudioFollowsActivationAndTheSettings) {
     world().getTable("settings").set("audioEnabled", false);
     EXPECT_TRUE(app->setAudioActive(true));
     EXPECT_FALSE(output.isStarted());
+}
+
+// Each press moves the volume by a tenth, held between 0 and 1, and the
+// scripts' settings keep what the device took.
+TEST_F(GameAppTest, VolumeKeysStepByATenthWithinTheRange) {
+    start();
+    game::Resources& resources = *app->world().services().resources;
+    resources.setAudioOutput(
+        new audio::AudioOutput(audio::AudioFormat{2, 16, 44100}, new audio::NullAudioDevice()));
+    audio::AudioOutput& output = *resources.getAudioOutput();
+    const struct {
+        float from;
+        int key;
+        float to;
+    } cases[] = {{0.5f, 82, 0.6f}, {0.95f, 82, 1.0f}, {0.5f, 83, 0.4f}, {0.05f, 83, 0.0f}};
+    for (const auto& c : cases) {
+        output.setMasterVolume(c.from);
+        app->keyDown(c.key);
+        frame();
+        EXPECT_NEAR(output.getMasterVolume(), c.to, 1e-4) << c.from << " " << c.key;
+        EXPECT_NEAR(world().getTable("settings").getNumber("volume"), c.to, 1e-4) << c.from;
+    }
+    // A frame without a press leaves it alone.
+    frame();
+    EXPECT_NEAR(output.getMasterVolume(), 0.0f, 1e-4);
+}
+
+namespace {
+
+class SilentOS : public fake::FakeOS {
+public:
+    bool isAudioSuppressed() const override { return true; }
+};
+
+}  // namespace
+
+TEST_F(GameAppTest, SuppressedAudioIsSwitchedOffInTheSettings) {
+    SilentOS silent;
+    app = new GameApp(&silent, context.get());
+    EXPECT_TRUE(world().getTable("settings").isBoolean("audioEnabled"));
+    EXPECT_FALSE(world().getTable("settings").getBoolean("audioEnabled"));
+    app = nullptr;
+}
+
+namespace {
+
+class RefusingDevice : public audio::NullAudioDevice {
+public:
+    bool start() override { return false; }
+};
+
+}  // namespace
+
+// The output's refusal is the answer, whatever the input says.
+TEST_F(GameAppTest, AudioActivationReportsTheOutputsStart) {
+    start();
+    game::Resources& resources = *app->world().services().resources;
+    resources.setAudioOutput(
+        new audio::AudioOutput(audio::AudioFormat{2, 16, 44100}, new RefusingDevice()));
+    resources.createAudioInput(2, 16, 44100);
+    EXPECT_FALSE(app->setAudioActive(true));
 }

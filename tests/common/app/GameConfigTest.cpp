@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/app/GameConfig.h"
+#include "lang/Exception.h"
 #include "lang/Ptr.h"
 #include "lua/LuaState.h"
 
@@ -21,17 +22,29 @@ GameConfig readKeys(const std::string& script, const std::string& basePath = "")
 
 TEST(GameConfig, ReadsKeysOfTheirTypeOnly) {
     GameConfig config = readKeys(R"(
-        datapath = "data"; scriptPath = true; commonScriptPath = "common"
+        datapath = "data"; commonScriptPath = "common"
         shaderPath = "shaders"; deviceModel = "Desk"; isFullAdsVersion = true
         cloudServerUrl = "http://127.0.0.1:1/")",
                                  "/base/");
     EXPECT_EQ(config.datapath, "/base/data");
-    EXPECT_EQ(config.scriptPath, "kept");  // a boolean is not a path
+    EXPECT_EQ(config.scriptPath, "kept");
     EXPECT_EQ(config.commonScriptPath, "common");
     EXPECT_EQ(config.shaderPath, "shaders");
     EXPECT_EQ(config.deviceModel, "Desk");
     EXPECT_TRUE(config.fullAdsVersion);
     EXPECT_EQ(config.cloudServerUrl, "http://127.0.0.1:1/");
+}
+
+TEST(GameConfig, PathsOfAnotherTypeNameTheKey) {
+    for (const char* script : {"scriptPath = true", "datapath = {}", "levelPath = print"}) {
+        try {
+            readKeys(script);
+            ADD_FAILURE() << script << " accepted";
+        } catch (const lang::Exception& e) {
+            const std::string key = std::string(script).substr(0, std::string(script).find(' '));
+            EXPECT_EQ(std::string(e.what()), key + " must be a string");
+        }
+    }
 }
 
 TEST(GameConfig, HdFlagMeansTheKeyHoldsABoolean) {

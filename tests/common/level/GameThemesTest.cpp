@@ -243,6 +243,10 @@ TEST_F(GameThemesTest, ColourAndOffsetNativesChangeTheirLayer) {
     run("setThemeLayerTintColour(1, 5, 6, 7, 8)");
     EXPECT_EQ(t.bgLayers[1].tint[3], 8);
     EXPECT_TRUE(t.bgLayers[1].hasTint);
+    // The background tint reads bytes as its sister natives do.
+    run("setThemeTintColour(12.7, 300, -4)");
+    EXPECT_EQ(std::vector<float>(t.backgroundTint, t.backgroundTint + 3),
+              (std::vector<float>{12, 255, 0}));
     run("setThemeForegroundOffsetY(1, -40)");
     EXPECT_EQ(t.fgLayers[1].offsetY, -40);
     EXPECT_EQ(t.fgLayers[0].offsetY, 0);

@@ -1,6 +1,8 @@
 // The system natives: files and folders, time tables, notifications, JSON,
 // URL fetches and the updater.
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -154,6 +156,37 @@ TEST_F(GameNativesTest, FoldersAndFileLists) {
     EXPECT_FALSE(truth(R"(canOpenProgram(")" + (dir / "levels").string() + "\")"));
 }
 
+// The list is what the folder holds, as the system reads it: dot-files, the
+// folder's own "." and "..", and subfolders too.
+TEST_F(GameNativesTest, FileListsHideNothingAndKeepTheSystemOrder) {
+    std::filesystem::create_directories(dir / "set" / "sub");
+    for (const char* name : {"b.lua", "a.lua", ".hidden.lua", "c.txt"}) {
+        std::ofstream(dir / "set" / name) << "x";
+    }
+    std::vector<std::string> found;
+    if (DIR* d = opendir((dir / "set").c_str())) {
+        while (const dirent* e = readdir(d)) {
+            found.push_back(e->d_name);
+        }
+        closedir(d);
+    }
+    const auto list = [&](const std::string& pattern) {
+        run("files = getDirectoryFileList('set/" + pattern + "')");
+        std::vector<std::string> names;
+        for (int i = 1; i <= int(num("#files")); ++i) {
+            names.push_back(str("files[" + std::to_string(i) + "]"));
+        }
+        return names;
+    };
+    EXPECT_EQ(list("*"), found);
+    std::vector<std::string> lua;
+    std::copy_if(found.begin(), found.end(), std::back_inserter(lua), [](const std::string& n) {
+        return n.size() > 4 && n.compare(n.size() - 4, 4, ".lua") == 0;
+    });
+    ASSERT_EQ(lua.size(), 3u);
+    EXPECT_EQ(list("*.lua"), lua);
+}
+
 TEST_F(GameNativesTest, ParticleFilesStayInTheirFolder) {
     run(R"(particleTable = {particles = {dust = {lifeTime = 2, sprites = {"A", "B"}}}})");
     // Without a script path the file goes to "/particles/" under the base.
@@ -170,6 +203,12 @@ TEST_F(GameNativesTest, ParticleFilesStayInTheirFolder) {
     EXPECT_NE(errorOf(R"(saveParticleFile("smoke"))").find("smoke"), std::string::npos);
 }
 
+// Either value reaches the remote notifications, not only the local ones.
+TEST_F(GameNativesTest, NotificationSwitchReachesTheRemoteService) {
+    run("setNotificationsEnabled(true) setNotificationsEnabled(false)");
+    EXPECT_EQ(host.remoteNotifications, (std::vector<bool>{true, false}));
+}
+
 TEST_F(GameNativesTest, IntegerSumsUseSixtyFourBits) {
     struct Case {
         const char* table;
@@ -177,7 +216,13 @@ TEST_F(GameNativesTest, IntegerSumsUseSixtyFourBits) {
     } cases[] = {{"{}", "0"},
                  {"{1.5, 2.7, -3.2}", "-1"},
                  {"{1e10, 1e10}", "20000000000"},
-                 {"{1, 2, 'x', 4}", "3"}};
+                 {"{1, 2, 'x', 4}", "3"},
+                 // Beyond 64 bits each value saturates, and so does the sum.
+                 {"{1e30, -5}", "9223372036854775802"},
+                 {"{-math.huge, 5}", "-9223372036854775803"},
+                 {"{1e30, 1e30}", "9223372036854775807"},
+                 {"{-1e30, -1}", "-9223372036854775808"},
+                 {"{0/0, 3}", "3"}};
     for (const Case& c : cases) {
         EXPECT_EQ(str(std::string("native_sumLuaIntegerTableToString(") + c.table + ")"), c.sum)
             << c.table;

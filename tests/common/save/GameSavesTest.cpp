@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -64,7 +65,7 @@ protected:
 
 TEST_F(GameSavesTest, FirstStartGivesEmptyTables) {
     saves().loadSavedTables();
-    for (const char* name : {"nuked", "highscores", "settings", "bi_data"}) {
+    for (const char* name : {"nuked", "damagedSaves", "highscores", "settings", "bi_data"}) {
         ASSERT_TRUE(world->isTable(name)) << name;
         EXPECT_EQ(world->getTable(name).count(), 0) << name;
     }
@@ -72,7 +73,8 @@ TEST_F(GameSavesTest, FirstStartGivesEmptyTables) {
 
 TEST_F(GameSavesTest, SavedSettingsComeBackWithTheirIdentifierKeys) {
     run(R"(settings = {volume = 0.5, name = "Ada \"the\" first\n", on = true,
-                       levels = {1, 2, {stars = 3}}, [5] = "lost", ["my key"] = "lost"}
+                       levels = {1, 2, {stars = 3}}, [5] = "lost", ["my key"] = "lost",
+                       playtime = 1234561, best = 1234567, step = 0.1}
            saveLuaFile("settings.lua", "settings", true)
            settings = nil
            loadTableFromFile("settings.lua", "settings"))");
@@ -81,9 +83,15 @@ TEST_F(GameSavesTest, SavedSettingsComeBackWithTheirIdentifierKeys) {
     EXPECT_TRUE(truth("settings.on"));
     EXPECT_EQ(num("settings.levels[2] + settings.levels[3].stars"), 5);
     EXPECT_TRUE(truth("settings[5] == nil and settings['my key'] == nil"));
+    // Every digit comes back: a play time that lost some would stop counting.
+    EXPECT_TRUE(
+        truth("settings.playtime == 1234561 and settings.best == 1234567 and "
+              "settings.step == 0.1"));
     // Sealed, and written through a temporary file that is gone afterwards.
     EXPECT_EQ(appData.read("settings.lua").find("volume"), std::string::npos);
-    EXPECT_FALSE(exists("settings.lua.tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(appData.str()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(GameSavesTest, ExitSavesSettingsAndPlayDataAfterThePlaytimeHook) {
@@ -140,16 +148,40 @@ TEST_F(GameSavesTest, DamagedFilesGiveEmptyTablesAndTheNextSaveIsGood) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         appData.write("settings.lua", c.bytes);
+        qftest::LogCapture log;
         saves().loadSavedTables();
         EXPECT_EQ(world->getTable("settings").count(), 0);
         EXPECT_EQ(truth("nuked['settings.lua'] == true"), c.nuked);
+        // Set aside for the player and a bug report, and the scripts are told.
+        EXPECT_FALSE(exists("settings.lua"));
+        EXPECT_EQ(appData.read("settings.lua.bad"), c.bytes);
+        EXPECT_EQ(str("damagedSaves[1]"), "settings.lua");
+        EXPECT_TRUE(truth("damagedSaves[2] == nil"));
+        ASSERT_EQ(log.messages(lang::log::WARNING).size(), 1u);
+        EXPECT_NE(log.messages(lang::log::WARNING)[0].find(appData / "settings.lua.bad"),
+                  std::string::npos);
 
         run("settings.volume = 3");
         saves().saveOnExit();
         saves().loadSavedTables();
         EXPECT_EQ(num("settings.volume"), 3);
         EXPECT_EQ(world->getTable("nuked").count(), 0);
+        EXPECT_EQ(world->getTable("damagedSaves").count(), 0);
     }
+}
+
+TEST_F(GameSavesTest, EveryDamagedFileIsListedAndTheGoodOnesLoad) {
+    appData.write("highscores.lua", "garbage");
+    writeSaved("settings.lua", "volume = 0.5");
+    writeSaved("bi_data.lua", "launches = ");
+    saves().loadSavedTables();
+    EXPECT_EQ(num("settings.volume"), 0.5f);
+    EXPECT_EQ(str("damagedSaves[1] .. ',' .. damagedSaves[2]"), "highscores.lua,bi_data.lua");
+    // A later load of another damaged file adds to the list.
+    appData.write("extra.lua", "garbage");
+    run("loadTableFromFile('extra.lua', 'extra')");
+    EXPECT_EQ(str("damagedSaves[3]"), "extra.lua");
+    EXPECT_TRUE(exists("extra.lua.bad"));
 }
 
 TEST(SavedTableTest, RandomBytesNeverOpen) {
@@ -189,15 +221,55 @@ TEST_F(GameSavesTest, UnsealedSaveWritesLuaTextAtTheResolvedPath) {
     GameLua::Services services;
     services.host = &host;
     lang::Ptr<GameLua> hosted(new GameLua(otherState, services));
-    std::string code = "level = {blocks = {'a'}}\nsaveLuaFile('out.lua', 'level', false)";
-    otherState.runBuffer(code.data(), code.size(), "t", hosted.get());
+    bundle.write("out.lua", "old = 1\n");
+    auto runHosted = [&](const std::string& code) {
+        otherState.runBuffer(code.data(), code.size(), "t", hosted.get());
+    };
+    runHosted("level = {blocks = {'a'}}\nsaveLuaFile('out.lua', 'level', false)");
     EXPECT_EQ(bundle.read("out.lua"), "blocks = {\n    \"a\",\n}\n");
+    // A table that cannot be written leaves the file as it was, not emptied.
+    qftest::LogCapture log;
+    runHosted(
+        "level = {}; local p = level; for i = 1, 300 do p.a = {}; p = p.a end\n"
+        "saveLuaFile('out.lua', 'level', false)");
+    EXPECT_EQ(bundle.read("out.lua"), "blocks = {\n    \"a\",\n}\n");
+    EXPECT_TRUE(log.contains("out.lua"));
 }
 
-TEST_F(GameSavesTest, FailingSealedSaveRaisesToTheScript) {
-    io::setAppDataRoot(appData / "no/such/folder/");
-    run("settings = {volume = 1}");
-    EXPECT_THROW(run("saveLuaFile('settings.lua', 'settings', true)"), io::IOException);
+// The game goes on after a save that fails: the old file stays, and the
+// WARNING names the file and the reason.
+TEST_F(GameSavesTest, FailingSavesAreWarningsAndKeepTheOldFile) {
+    writeSaved("settings.lua", "volume = 0.5");
+    appData.write("plain", "a file where a folder should be");
+    struct Case {
+        const char* what;
+        const char* code;
+        std::string file;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"no folder", "saveLuaFile('gone/settings.lua', 'settings', true)",
+         appData / "gone/settings.lua", std::strerror(ENOENT)},
+        {"a file in the folder's place", "saveLuaFile('plain/settings.lua', 'settings', true)",
+         appData / "plain/settings.lua", std::strerror(ENOTDIR)},
+        {"a table that would not load",
+         "deep = {}; local p = deep; for i = 1, 300 do p.a = {}; p = p.a end\n"
+         "saveLuaFile('settings.lua', 'deep', true)",
+         "settings.lua", "does not load"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        qftest::LogCapture log;
+        run(std::string("settings = {volume = 1}\n") + c.code + "\nafterSave = true");
+        EXPECT_TRUE(truth("afterSave"));
+        run("afterSave = nil");
+        const std::vector<std::string> warnings = log.messages(lang::log::WARNING);
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_NE(warnings[0].find(c.file), std::string::npos) << warnings[0];
+        EXPECT_NE(warnings[0].find(c.reason), std::string::npos) << warnings[0];
+        saves().loadSavedTables();
+        EXPECT_EQ(num("settings.volume"), 0.5f);
+    }
 }
 
 TEST_F(GameSavesTest, ScriptFilesLoadIntoTheWorldOrIntoTables) {

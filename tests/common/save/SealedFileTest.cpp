@@ -100,6 +100,36 @@ TEST(SealedFileTest, ReadsFromTheBundle) {
     io::setBundleRoot(savedRoot);
 }
 
+TEST(SealedFileTest, BadFilesInTheBundleAreNamed) {
+    TempDir bundle;
+    std::string savedRoot = io::bundleRoot();
+    io::setBundleRoot(bundle.str() + "/");
+    Bytes sealed = qfseal::seal("return 42", "deep.lua");
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"cut short", Bytes(sealed.begin(), sealed.end() - 7), "Failed to decrypt input data"},
+        {"no archive inside", encrypt(bytesOf("x = 1")), "Error opening 7zip file"},
+        {"not sealed", bytesOf("x = 1"), "Failed to decrypt input data"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        bundle.write("scripts/bad.lua", std::string(c.bytes.begin(), c.bytes.end()));
+        try {
+            readSealedFile("scripts/bad.lua");
+            ADD_FAILURE() << "opened";
+        } catch (const lang::Exception& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind(bundle / "scripts/bad.lua: ", 0), 0u) << message;
+            EXPECT_NE(message.find(c.problem), std::string::npos) << message;
+        }
+    }
+    io::setBundleRoot(savedRoot);
+}
+
 TEST(SealedFileTest, OtherKeysOpenWhatTheySealed) {
     Bytes key16(16, 7);
     Bytes sealed = qfseal::seal("level", "l.lua", key16);

@@ -211,6 +211,42 @@ TEST_F(GameTextsTest, BlockDrawsTheLinesOnScreen) {
     EXPECT_EQ(context->draws[2].state.scaleX, 2);
 }
 
+// A line is culled with the font current when it comes up, and only a line
+// that is drawn makes its own font current: what clipText measures with next.
+TEST_F(GameTextsTest, BlockCullsWithTheCurrentFont) {
+    game::FontDescription tall = testFont();
+    for (game::FontGlyph& g : tall.pages[0].glyphs) {
+        g.height = 120;
+        g.baseline = 90;
+    }
+    resources->addFont("FONT_TALL", new game::BitmapFont(context.get(), tall, ""));
+    resources->useFont("FONT_BASIC");
+    // At y -20 a line is off screen for the basic font (12 high), not for the tall one.
+    run(R"(block = {visible = true, clipped = true, scaleX = 1, scaleY = 1, x = 10, y = 20,
+                    lines = {
+                        {x = 0, y = -40, text = 'a', scaleX = 1, scaleY = 1, font = 'FONT_TALL'},
+                        {x = 0, y = 0, text = 'b', scaleX = 1, scaleY = 1, font = 'FONT_TALL'},
+                        {x = 0, y = -40, text = 'c', scaleX = 1, scaleY = 1},
+                        {x = 0, y = -40, text = 'd', scaleX = 1, scaleY = 1, font = 'FONT_TALL'},
+                    }}
+           drawUITextNative(block, 0, 0))");
+    // "a" is culled by the basic font; "b" makes the tall one current, which
+    // lets "c" through; "c" makes the basic font current again, which culls "d".
+    ASSERT_EQ(corners(), (Corners{{10, 20}, {10, -20}}));
+    EXPECT_EQ(resources->getCurrentFont(), resources->getFont("FONT_BASIC"));
+}
+
+TEST_F(GameTextsTest, BlockBeforeAnyFontDrawsItsFirstLine) {
+    ASSERT_EQ(resources->getCurrentFont(), nullptr);
+    // The first line cannot be culled and makes the basic font current, which
+    // culls the second.
+    run(R"(block = {visible = true, clipped = true, scaleX = 1, scaleY = 1, x = 10, y = 20,
+                    lines = {{x = 0, y = -40, text = 'a', scaleX = 1, scaleY = 1},
+                             {x = 0, y = -40, text = 'b', scaleX = 1, scaleY = 1}}}
+           drawUITextNative(block, 0, 0))");
+    EXPECT_EQ(corners(), (Corners{{10, -20}}));
+}
+
 TEST_F(GameTextsTest, BadTextTablesRaiseScriptErrors) {
     for (const char* table :
          {"{visible = true, scaleX = 1, scaleY = 1, text = 'a', color = 5}",

@@ -97,7 +97,11 @@ public:
     int toggleZoomSteps(float, float, int steps) override { return steps; }
     void requestExit(int code) override { exitCode = code; }
     bool isCloudBusy() const override { return cloudBusy; }
+    void setRemoteNotificationsEnabled(bool enabled) override {
+        remoteNotifications.push_back(enabled);
+    }
     framework::OSInterface* osInterface() const override { return nullptr; }
+    std::vector<bool> remoteNotifications;
     int exitCode = -1;
     bool cloudBusy = false;
     bool safe = false;

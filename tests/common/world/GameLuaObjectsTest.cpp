@@ -146,6 +146,21 @@ TEST_F(GameLuaObjectsTest, ImpulseAtOriginOrAtAPoint) {
     EXPECT_NE(num("getAngularVelocity('b')"), 0);
 }
 
+// Without a point the push is at the body's origin, which for this triangle
+// is a corner, not the centre of mass: the body turns as well.
+TEST_F(GameLuaObjectsTest, ImpulseWithoutAPointPushesAtTheOriginOfAnOffCentreBody) {
+    run("createPolygon('t', '', 1, 1, {{x=0,y=0},{x=2,y=0},{x=0,y=2}}, 1, 0, 0, true, false, 0)");
+    const b2Body& body = *object("t").body;
+    const b2Vec2 arm = body.GetPosition() - body.GetWorldCenter();  // (-2/3, -2/3)
+    ASSERT_NEAR(arm.x, -2.0f / 3, 1e-5);
+    run("applyImpulse('t', 0, 3)");
+    EXPECT_NEAR(body.GetLinearVelocity().y, 3 / body.GetMass(), 1e-5);
+    // GetInertia is about the origin; the turn is about the centre of mass.
+    const float inertia = body.GetInertia() - body.GetMass() * arm.LengthSquared();
+    EXPECT_NEAR(body.GetAngularVelocity(), b2Cross(arm, b2Vec2(0, 3)) / inertia, 1e-4);
+    EXPECT_LT(body.GetAngularVelocity(), 0);
+}
+
 TEST_F(GameLuaObjectsTest, ObjectParameters) {
     run("createBox('a', '', 0, 0, 1, 1, 1, 0, 0, true, false, 0)");
     GameObject& a = object("a");
@@ -218,6 +233,18 @@ TEST_F(GameLuaObjectsTest, PointsAndBodySettings) {
     EXPECT_FALSE(object("a").body->IsAwake());
     run("setSleeping('a', false)");
     EXPECT_TRUE(object("a").body->IsAwake());
+}
+
+// The velocity is kept for when something wakes the body; setting it is no
+// reason to wake it.
+TEST_F(GameLuaObjectsTest, SetVelocityLeavesASleepingBodyAsleep) {
+    run("createCircle('c', '', 0, 0, 0.5, 1, 0, 0, false, 0) setSleeping('c', true)");
+    run("setVelocity('c', 3, -4)");
+    EXPECT_FALSE(object("c").body->IsAwake());
+    EXPECT_NEAR(num("getSpeed('c')"), 5, 1e-5);
+    run("setPhysicsEnabled(true)");
+    world->update(GameLua::STEP);
+    EXPECT_FALSE(object("c").body->IsAwake());
 }
 
 TEST_F(GameLuaObjectsTest, ResizeCircleKeepsBodyAndVelocity) {

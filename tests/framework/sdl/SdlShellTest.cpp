@@ -61,6 +61,14 @@ protected:
         e.button.button = which;
         shell.handleEvent(e);
     }
+    void motion(int x, int y) {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = x;
+        e.motion.y = y;
+        shell.handleEvent(e);
+    }
     void text(const char* utf8) {
         SDL_Event e;
         SDL_zero(e);
@@ -135,6 +143,35 @@ TEST_F(SdlShellTest, LeavingTheWindowReleasesHeldButtons) {
     app.log.clear();
     windowEvent(SDL_WINDOWEVENT_LEAVE);
     EXPECT_EQ((Log{"keyUp 57", "onKeyUp 57", "keyUp 59", "onKeyUp 59"}), app.log);
+}
+
+// SDL keeps the mouse while a button is held, so a drag past the edge of the
+// window brings no leave event until the release: the first motion outside
+// the 320 x 240 window stands for it.
+TEST_F(SdlShellTest, DraggingPastTheEdgeReleasesHeldButtons) {
+    const struct {
+        int x, y;
+        bool outside;
+    } moves[] = {{319, 239, false}, {0, 0, false},   {320, 10, true},
+                 {-1, 10, true},    {10, 240, true}, {10, -1, true}};
+    for (const auto& m : moves) {
+        button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+        button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE);
+        app.log.clear();
+        motion(m.x, m.y);
+        const std::string moved = "mouseMoved " + std::to_string(m.x) + " " + std::to_string(m.y);
+        if (m.outside) {
+            EXPECT_EQ((Log{"keyUp 57", "onKeyUp 57", "keyUp 58", "onKeyUp 58", moved,
+                           "onMouseMove " + moved.substr(11)}),
+                      app.log)
+                << m.x << "," << m.y;
+        } else {
+            EXPECT_EQ((Log{moved, "onMouseMove " + moved.substr(11)}), app.log)
+                << m.x << "," << m.y;
+        }
+        button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
+        button(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE);
+    }
 }
 
 TEST_F(SdlShellTest, WheelNotches) {

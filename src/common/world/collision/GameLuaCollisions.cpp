@@ -103,6 +103,16 @@ void GameLua::dispatch(b2Contact* contact, Handler CollisionRule::*slot) {
     }
 }
 
+void GameLua::raiseContactError() {
+    // Outside a step there is no later moment to raise it at; waiting would
+    // make the next step skip its collision handlers.
+    if (stepError_ && !world_->IsLocked()) {
+        std::exception_ptr error = stepError_;
+        stepError_ = nullptr;
+        std::rethrow_exception(error);
+    }
+}
+
 void GameLua::onMainContact(b2Contact* contact) {
     GameObject& a = *GameObject::of(contact->GetFixtureA()->GetBody());
     GameObject& b = *GameObject::of(contact->GetFixtureB()->GetBody());

@@ -14,7 +14,7 @@ void GameLua::registerSpecialNatives() {
     bindMethod("startNewTrajectory", this, &GameLua::startNewTrajectory);
     bindMethod("addToTrajectory", this, &GameLua::addToTrajectory);
     bindMethod("addPuffToTrajectory", this, &GameLua::addPuffToTrajectory);
-    addMethod("getTrajectory", this, &GameLua::getTrajectory);
+    addMethod("getTrajectory", this, &GameLua::getTrajectory, "(s) -> t");
 }
 
 void GameLua::runForcePasses() {

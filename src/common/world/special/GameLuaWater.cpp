@@ -62,11 +62,9 @@ void GameLua::waterPass(float dt) {
     if (objects_.empty() || !readWater(objectsTable_, water)) {
         return;
     }
-    // Buoyancy grows over this depth; without one there is nothing to scale by.
+    // Buoyancy grows over this depth; without one there is no buoyancy, but
+    // entering, leaving and drowning still happen.
     float depthMax = numberOr(*this, "waterMaxBuoyancyDepth", 0);
-    if (!(depthMax > 0)) {
-        return;
-    }
     float time = numberOr(*this, "timeSinceLevelStart", 0);
     // By name, looked up again each time: the splash hook may remove objects.
     std::string name = objects_.begin()->first;
@@ -107,9 +105,10 @@ void GameLua::waterObject(const std::string& name, float level, float depthMax, 
         }
         return;
     }
+    const bool buoyant = depthMax > 0;
     float depth = std::min(level + object->renderY, depthMax);
     float a = isBird && v.y <= 0 ? 1.2f : 0.8f;
-    b2Vec2 force(0, -world_->GetGravity().y * mass * (a * depth / depthMax + 1.05f));
+    b2Vec2 force(0, buoyant ? -world_->GetGravity().y * mass * (a * depth / depthMax + 1.05f) : 0);
     if (table.isNumber("floatability")) {
         force.y *= table.getNumber("floatability");
     }
@@ -146,6 +145,9 @@ void GameLua::waterObject(const std::string& name, float level, float depthMax, 
             return;
         }
         table.set("timeWithoutMoving", still + dt);
+    }
+    if (!buoyant) {
+        return;
     }
     applyForceNative(name, force.x, force.y, object->renderX + offset, object->renderY);
 }

@@ -185,6 +185,26 @@ TEST_F(GameLuaWaterTest, TargetsDrownBelowTheKillLevel) {
     EXPECT_TRUE(truth("deadBlocks.w == objects.world.w"));
 }
 
+// Without a buoyancy depth there is no buoyancy, but targets still drown.
+TEST_F(GameLuaWaterTest, TargetsDrownWithoutABuoyancyDepth) {
+    const char* waters[] = {
+        "waterMaxBuoyancyDepth = nil",
+        "waterMaxBuoyancyDepth = -1",
+        "waterMaxBuoyancyDepth = 0 objects.waterLevel = nil "
+        "objects.water = {waterLevel = 0, killLevel = 5}",
+    };
+    for (const char* water : waters) {
+        world->removeAllObjects();
+        run("objects.waterLevel = 0 objects.water = nil deadBlocks = {}");
+        run(water);
+        box(1, "setColliderType('w', 4) objects.world.w.strength = 3");
+        world->update(GameLua::STEP);
+        EXPECT_EQ(num("objects.world.w.strength"), 0) << water;
+        EXPECT_TRUE(truth("deadBlocks.w == objects.world.w")) << water;
+        EXPECT_NEAR(velocity("w").y, 20 * GameLua::STEP, 1e-4) << water;
+    }
+}
+
 class GameLuaTrajectoryTest : public GameLuaFixture {};
 
 TEST_F(GameLuaTrajectoryTest, PredictedPath) {

@@ -381,3 +381,34 @@ TEST_F(PortalsTest, ABallFlyingThroughADelayingPortalComesOutOfTheTarget) {
     EXPECT_LT(ballPosition().x, 29.5f);
     EXPECT_NEAR(ballVelocity().x, -6, 1e-4);
 }
+
+// The ball at rest inside portal "a": a real contact the world's own portals
+// saw, and a teleporter that waits.
+class PortalsRemovalTest : public PortalsTest {
+protected:
+    PortalsRemovalTest() {
+        run("setPosition('ball', 9.8, 5); setVelocity('ball', 0, 0)");
+        world->update(STEP);
+    }
+};
+
+TEST_F(PortalsRemovalTest, RemovingTheWaitingTravellerDropsItsTeleporterBeforeTheBody) {
+    ASSERT_NE(world->portals().find("ball_a_b"), nullptr);
+    ASSERT_TRUE(world->portals().find("ball_a_b")->isWaiting());
+    // Were the abort reported while the body goes, this would destroy it twice.
+    run("objectTeleportationAborted = function(name) removeObject(name) end");
+    run("removeObject('ball')");
+    EXPECT_EQ(world->findObject("ball"), nullptr);
+    EXPECT_EQ(world->portals().find("ball_a_b"), nullptr);
+    EXPECT_NO_THROW(world->update(STEP));
+}
+
+TEST_F(PortalsRemovalTest, AHookErrorWhileAPortalGoesSurfacesFromTheRemoval) {
+    ASSERT_NE(world->portals().find("ball_a_b"), nullptr);
+    run("objectTeleportationAborted = function(name) error('aborted ' .. name) end");
+    EXPECT_NE(errorOf("removeObject('a')").find("aborted ball"), std::string::npos);
+    EXPECT_EQ(world->findObject("a"), nullptr);
+    // Nothing is left over for the next step to raise.
+    EXPECT_NO_THROW(world->update(STEP));
+    EXPECT_NO_THROW(world->update(STEP));
+}
