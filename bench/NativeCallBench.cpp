@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "lua.h"
 #include "lang/Ptr.h"
+#include "lua.h"
 #include "lua/LuaObject.h"
 #include "lua/LuaState.h"
 

@@ -144,6 +144,8 @@ def fit(kind, size):
     (n1, f1, d1), (n2, f2, d2) = points[0], points[-1]
     per_sprite = (f2 - f1) / (n2 - n1)
     at60 = n1 + (16667 - f1) / per_sprite if per_sprite > 0 else float("nan")
+    if at60 < 0:  # noise: the line says nothing below the smaller count
+        at60 = float("nan")
     return at60, per_sprite, (d2 - d1) / (n2 - n1)
 
 
