@@ -32,13 +32,23 @@ struct Arg<std::string> {
         return std::string(text, lua_objlen(state.getLua(), index));
     }
 };
+// Numbers and flags are read inline when the type matches; the strict reader
+// is only called to raise its error.
 template <>
 struct Arg<float> {
-    static float read(LuaState& state, int index) { return state.toNumber(index); }
+    static float read(LuaState& state, int index) {
+        lua_State* L = state.getLua();
+        return lua_type(L, index) == LUA_TNUMBER ? static_cast<float>(lua_tonumber(L, index))
+                                                 : state.toNumber(index);
+    }
 };
 template <>
 struct Arg<bool> {
-    static bool read(LuaState& state, int index) { return state.toBoolean(index); }
+    static bool read(LuaState& state, int index) {
+        lua_State* L = state.getLua();
+        return lua_type(L, index) == LUA_TBOOLEAN ? lua_toboolean(L, index) != 0
+                                                  : state.toBoolean(index);
+    }
 };
 template <>
 struct Arg<LuaTable> {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "io/InputStream.h"
@@ -19,6 +20,17 @@ namespace {
 char stateKey;
 
 const int kStreamBlock = 2048;
+
+// Lua's own default allocator; the state is made with it so that its user
+// pointer, which every thread of the state shares, is the wrapper. Natives
+// find their LuaState from it without a registry lookup.
+void* allocate(void*, void* block, size_t, size_t size) {
+    if (size == 0) {
+        std::free(block);
+        return nullptr;
+    }
+    return std::realloc(block, size);
+}
 
 struct BufferReader {
     const char* data;
@@ -104,13 +116,18 @@ int setTableBody(lua_State* L) {
 
 }  // namespace
 
-LuaState::LuaState() : main_(luaL_newstate()), L_(main_) {
+LuaState::LuaState() : main_(lua_newstate(&allocate, this)), L_(main_) {
     if (!main_) {
         throw LuaException(lang::Format("Failed to initialized Lua interpreter"));
     }
     lua_atpanic(main_, &LuaState::panic);
     try {
         registerWrapper();
+        // One handler closure for every call: making it per call was garbage
+        // the collector had to sweep, thousands of times a frame.
+        lua_pushlightuserdata(main_, this);
+        lua_pushcclosure(main_, &LuaState::messageHandler, 1);
+        handlerRef_ = luaL_ref(main_, LUA_REGISTRYINDEX);
         openLibraries();
         lua_pushlightuserdata(main_, this);
         lua_pushcclosure(main_, &LuaState::scriptError, 1);
@@ -155,6 +172,10 @@ void LuaState::openLibraries() {
 }
 
 LuaState* LuaState::fromLua(lua_State* L) {
+    void* wrapper = nullptr;
+    if (lua_getallocf(L, &wrapper) == &allocate) {
+        return static_cast<LuaState*>(wrapper);
+    }
     lua_pushlightuserdata(L, L);
     lua_rawget(L, LUA_REGISTRYINDEX);
     void* state = lua_touserdata(L, -1);
@@ -244,8 +265,7 @@ bool LuaState::next(int index) {
 void LuaState::call(int argCount, int resultCount) {
     lua_State* L = L_;
     int handler = lua_gettop(L) - argCount;
-    lua_pushlightuserdata(L, this);
-    lua_pushcclosure(L, &LuaState::messageHandler, 1);
+    lua_rawgeti(L, LUA_REGISTRYINDEX, handlerRef_);
     lua_insert(L, handler);
     errorStack_.clear();
     int status = lua_pcall(L, argCount, resultCount, handler);
@@ -322,7 +342,9 @@ int LuaState::runNative(lua_State* L, int (*body)(LuaState& state, lua_State* L)
         lua_pushstring(L, "Native called from a foreign Lua state");
         return -1;
     }
-    state->pending_ = nullptr;
+    if (state->pending_) {
+        state->pending_ = nullptr;
+    }
     lua_State* caller = state->L_;
     state->L_ = L;
     int results = -1;

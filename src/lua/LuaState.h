@@ -125,6 +125,7 @@ private:
     lua_State* main_;
     lua_State* L_;
     LuaTable globals_;
+    int handlerRef_ = 0;  // registry reference of the message handler
     /// A native's exception on its way through Lua, and the message it was
     /// raised with (to recognise it in the message handler).
     std::exception_ptr pending_;

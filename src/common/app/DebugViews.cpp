@@ -150,7 +150,7 @@ float DebugViews::worldTime(float dt, float physicsStep) {
     return dt / static_cast<float>(slowdown_);
 }
 
-void DebugViews::record(const FrameStats& stats) {
+void DebugViews::record(const DebugCounters& stats) {
     last_ = stats;
     if (frameMillis_.size() < GRAPH_FRAMES) {
         frameMillis_.push_back(stats.frameMillis);
@@ -198,7 +198,7 @@ void DebugViews::draw(gr::Context& context, GameLua& world) const {
 }
 
 void DebugViews::drawOverlay(gr::Context& context) const {
-    const FrameStats& s = last_;
+    const DebugCounters& s = last_;
     const std::string lines[] = {
         "FRAME " + millis(s.frameMillis) + " MS",
         "PHYSICS " + millis(s.physicsMillis) + " MS  SCRIPT " + millis(s.scriptMillis) + " MS",

@@ -10,7 +10,7 @@ class Context;
 }
 
 /// What a frame cost and what the world holds, for the overlay.
-struct FrameStats {
+struct DebugCounters {
     float frameMillis = 0;    // wall time from the previous frame to this one
     float physicsMillis = 0;  // the world's physics steps this frame
     float scriptMillis = 0;   // the scripts' update this frame
@@ -38,7 +38,7 @@ public:
     /// (one physics step after F4), dt slowed by the slow-motion factor.
     float worldTime(float dt, float physicsStep);
 
-    void record(const FrameStats& stats);
+    void record(const DebugCounters& stats);
     /// Draws the enabled views over the frame, in screen pixels.
     void draw(gr::Context& context, GameLua& world) const;
 
@@ -62,7 +62,7 @@ private:
     bool paused_ = false;
     bool stepPending_ = false;
     int slowdown_ = 1;
-    FrameStats last_;
+    DebugCounters last_;
     std::vector<float> frameMillis_;  // a ring of the latest frames
     size_t next_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "cloudclient/CloudGameState.h"
 #include "cloudclient/NorvaneCloudManager.h"
 #include "cloudclient/RemoteNotificationsService.h"
+#include "common/app/FrameStatsFile.h"
 #include "common/app/GameConfig.h"
 #include "common/app/LevelTests.h"
 #include "common/app/LuaManager.h"
@@ -106,6 +107,9 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
         // What fails here follows from the game logic that did not load.
         throw lang::Exception(lang::Format("The game logic did not load: {0}\nThen: {1}",
                                            gameLogicError_, e.getMessage()));
+    }
+    if (getOS() && !getOS()->getLaunchOptions().stats.empty()) {
+        writeStats(getOS()->getLaunchOptions().stats);
     }
 }
 
@@ -265,7 +269,11 @@ void GameApp::update(float dt, gr::Context* ctx, int) {
     if (world_->isUpdating()) {
         drawFrame(dt, *ctx);
     }
-    ctx->present();
+    FrameStats& stats = world_->frameStats();
+    {
+        ScopedMicros timer(stats.present);
+        ctx->present();
+    }
     std::string shot = world_->takeScreenshotRequest();
     if (!shot.empty()) {
         ctx->captureScreen(shot);
@@ -273,22 +281,35 @@ void GameApp::update(float dt, gr::Context* ctx, int) {
     lastDrawCalls_ = ctx->counters().drawCalls;
     ctx->resetCounters();
     world_->clearWheelTrigger();
+    if (statsFile_) {
+        statsFile_->write(stats);
+    }
+    stats = FrameStats();
+}
+
+void GameApp::writeStats(const std::string& path) {
+    statsFile_ = std::make_unique<FrameStatsFile>(path);
 }
 
 void GameApp::drawFrame(float dt, gr::Context& ctx) {
     lang::Ptr<gr::Context> hold(&ctx);
-    ctx.beginFrame();
-    ctx.clear(world_->backgroundColor(), true, true, true);
+    FrameStats& stats = world_->frameStats();
+    {
+        ScopedMicros timer(stats.draw);
+        ctx.beginFrame();
+        ctx.clear(world_->backgroundColor(), true, true, true);
+    }
     world_->update(debug_.worldTime(dt, GameLua::STEP));
     const int64_t now = lang::System::currentTimeMicros();
-    debug_.record(frameStats(now));
+    debug_.record(debugCounters(now));
     lastFrameMicros_ = now;
+    ScopedMicros timer(stats.draw);
     debug_.draw(ctx, *world_);
     ctx.endFrame();
 }
 
-FrameStats GameApp::frameStats(int64_t now) const {
-    FrameStats stats;
+DebugCounters GameApp::debugCounters(int64_t now) const {
+    DebugCounters stats;
     stats.frameMillis = lastFrameMicros_ ? static_cast<float>(now - lastFrameMicros_) / 1000 : 0;
     stats.physicsMillis = static_cast<float>(world_->lastPhysicsMicros()) / 1000;
     stats.scriptMillis = static_cast<float>(world_->lastScriptMicros()) / 1000;

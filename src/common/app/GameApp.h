@@ -10,6 +10,7 @@
 #include "framework/App.h"
 #include "lang/Ptr.h"
 
+class FrameStatsFile;
 class GameLua;
 class LuaManager;
 class NorvaneCloudManager;
@@ -71,6 +72,9 @@ public:
     framework::OSInterface* osInterface() const override { return getOS(); }
 
     GameLua& world() { return *world_; }
+    /// From now on every frame adds a line of its times to the file at path
+    /// (FrameStatsFile). Throws lang::Exception when it cannot be created.
+    void writeStats(const std::string& path);
     const GameZoom& zoom() const { return zoom_; }
     const DebugViews& debugViews() const { return debug_; }
 
@@ -86,7 +90,7 @@ private:
     void stepVolume(const char* key, float change);
     void drawFrame(float dt, gr::Context& ctx);
     bool audioWanted() const;
-    FrameStats frameStats(int64_t now) const;
+    DebugCounters debugCounters(int64_t now) const;
 
     lang::Ptr<gr::Context> context_;
     GameZoom zoom_;
@@ -108,6 +112,7 @@ private:
     // Why gamelogic.lua did not load; empty when it did.
     std::string gameLogicError_;
     std::vector<lang::Ptr<gr::Shader>> shaders_;
+    std::unique_ptr<FrameStatsFile> statsFile_;
     bool keyPressedNow_[framework::KEY_COUNT] = {};
     bool keyReleasedNow_[framework::KEY_COUNT] = {};
 };

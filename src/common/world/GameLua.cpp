@@ -146,6 +146,7 @@ void GameLua::destroyAllObjects() {
         }
     }
     objects_.clear();
+    ++removals_;
     joints_.clear();
     destroyLinks_.clear();
     drawOrder_.clear();

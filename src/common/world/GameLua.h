@@ -10,6 +10,7 @@
 #include "box2d/box2d.h"
 #include "common/app/GamePaths.h"
 #include "common/world/ColliderType.h"
+#include "common/world/FrameStats.h"
 #include "common/world/GameObject.h"
 #include "lang/Ptr.h"
 #include "lua/LuaObject.h"
@@ -155,6 +156,8 @@ public:
     GamePortals& portals() { return *portals_; }
     GameOverlays& overlays() { return *overlays_; }
     const Services& services() const { return services_; }
+    /// This frame's times so far; the application reads and clears them.
+    FrameStats& frameStats() { return stats_; }
     const GamePaths& paths() const { return services_.paths; }
     /// The application's resolved path of relative; relative itself without one.
     std::string resolvePath(const std::string& relative) const;
@@ -345,12 +348,16 @@ private:
     void resumeAudio();
     void stepPhysics(float scaled);
     void stepOnce(float scaled);
+    /// callHook, its time counted as the scripts' step hooks.
+    void callStepHook(const char* name);
     void applyPendingVelocities();
     void storePoses();
     void interpolate();
     void countDownDestruction(float scaled);
     void detectMoving(float dt);
-    bool detectMovingOf(const std::string& name, float dt, bool& awake, bool& aboveTolerance);
+    /// name is a copy of the object's: the hook may remove the object.
+    bool detectMovingOf(GameObject& object, const std::string& name, float dt, bool& awake,
+                        bool& aboveTolerance);
     bool isExcludedFromMoving(const lua::LuaTable& table) const;
     void playRollingSounds();
     void publishJointAnchors();
@@ -406,6 +413,9 @@ private:
     std::map<std::string, std::unique_ptr<GameObject>> objects_;
     int64_t physicsMicros_ = 0;
     int64_t scriptMicros_ = 0;
+    /// Counts objects taken out of objects_, so a pass over it can tell
+    /// whether a hook it called removed any.
+    uint64_t removals_ = 0;
     std::map<int, std::vector<std::string>> drawOrder_;
     std::vector<GameObject*> tracked_;
     lua::LuaTable objectsTable_;
@@ -419,6 +429,7 @@ private:
     /// A script error raised inside a contact callback, rethrown once the step
     /// has returned, so the physics world is never left half-stepped.
     std::exception_ptr stepError_;
+    FrameStats stats_;
 
     bool gameLogicLoaded_ = false;
     bool active_ = true;

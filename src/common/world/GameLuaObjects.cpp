@@ -233,6 +233,7 @@ void GameLua::removeObject(std::string name) {
     // contacts cannot remove it again; kept alive until the body is gone.
     std::unique_ptr<GameObject> owned = std::move(it->second);
     objects_.erase(it);
+    ++removals_;
     GameObject* object = owned.get();
     int key = object->drawKey();
     for (auto t = tracked_.begin(); t != tracked_.end(); ++t) {

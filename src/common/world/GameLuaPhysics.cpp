@@ -64,20 +64,31 @@ void GameLua::update(float dt) {
     gameTime_ += dt;
     const int64_t start = lang::System::currentTimeMicros();
     if (physicsEnabled_) {
-        float scaled = isNumber("physicsSpeedFactor") ? dt * getNumber("physicsSpeedFactor") : dt;
-        stepPhysics(scaled);
-        interpolate();
-        countDownDestruction(scaled);
-        recordTrajectories(FROM_PREVIOUS_POSE);
-        recordTrajectories(FROM_RENDER);
-        detectMoving(dt);
-        publishJointAnchors();
+        // Whatever of the block is neither the physics nor a step hook is publishing.
+        const double before = stats_.physics + stats_.hooks;
+        double block = 0;
+        {
+            ScopedMicros timer(block);
+            float scaled =
+                isNumber("physicsSpeedFactor") ? dt * getNumber("physicsSpeedFactor") : dt;
+            stepPhysics(scaled);
+            interpolate();
+            countDownDestruction(scaled);
+            recordTrajectories(FROM_PREVIOUS_POSE);
+            recordTrajectories(FROM_RENDER);
+            detectMoving(dt);
+            publishJointAnchors();
+        }
+        stats_.publish += block - (stats_.physics + stats_.hooks - before);
     }
     const int64_t scripts = lang::System::currentTimeMicros();
     physicsMicros_ = scripts - start;
     playRollingSounds();
     natives_->deliverUpdaterResult();
-    callHook("update", dt, dt);
+    {
+        ScopedMicros timer(stats_.draw);
+        callHook("update", dt, dt);
+    }
     scriptMicros_ = lang::System::currentTimeMicros() - scripts;
     if (physicsEnabled_) {
         themes_->scroll(dt);
@@ -129,15 +140,26 @@ void GameLua::stepPhysics(float scaled) {
         stepOnce(scaled);
     }
     world_->ClearForces();
-    callHook("clearLuaForceFunctions");
+    callStepHook("clearLuaForceFunctions");
+}
+
+void GameLua::callStepHook(const char* name) {
+    ScopedMicros timer(stats_.hooks);
+    callHook(name);
 }
 
 void GameLua::stepOnce(float scaled) {
-    callHook("applyForcesAtPhysicsStep");
+    callStepHook("applyForcesAtPhysicsStep");
     runForcePasses();
     waterPass(scaled);
-    callHook("updatePhysicsStep", STEP);
-    world_->Step(STEP, 10, 10);
+    {
+        ScopedMicros timer(stats_.hooks);
+        callHook("updatePhysicsStep", STEP);
+    }
+    {
+        ScopedMicros timer(stats_.physics);
+        world_->Step(STEP, 10, 10);
+    }
     if (stepError_) {
         std::exception_ptr error = stepError_;
         stepError_ = nullptr;
@@ -146,7 +168,7 @@ void GameLua::stepOnce(float scaled) {
     accumulator_ -= STEP;
     weldGluePairs();
     world_->ClearForces();
-    callHook("removeBlocks");
+    callStepHook("removeBlocks");
     applyPendingVelocities();
     if (accumulator_ > 2 * STEP) {
         recordTrajectories(FROM_BODY);

@@ -88,15 +88,18 @@ void GameLua::detectMoving(float dt) {
         for (auto& entry : rollingSounds_) {
             entry.second = 0;
         }
-        // By name, looked up again after each hook: the hook may remove objects.
-        std::string name = objects_.begin()->first;
-        for (;;) {
-            moving = detectMovingOf(name, dt, awake, aboveTolerance) || moving;
-            auto next = objects_.upper_bound(name);
-            if (next == objects_.end()) {
-                break;
+        // In name order. The hook may remove objects: only then is the next one
+        // looked up again by name; otherwise the iterator is still good.
+        auto it = objects_.begin();
+        while (it != objects_.end()) {
+            const uint64_t removals = removals_;
+            std::string name = it->first;
+            moving = detectMovingOf(*it->second, name, dt, awake, aboveTolerance) || moving;
+            if (removals_ == removals) {
+                ++it;
+            } else {
+                it = objects_.upper_bound(name);
             }
-            name = next->first;
         }
     }
     set("hasMovingObjects", moving);
@@ -104,8 +107,9 @@ void GameLua::detectMoving(float dt) {
     set("hasMovingObjectsAboveTolerance", aboveTolerance);
 }
 
-bool GameLua::detectMovingOf(const std::string& name, float dt, bool& awake, bool& aboveTolerance) {
-    GameObject* object = findObject(name);
+bool GameLua::detectMovingOf(GameObject& current, const std::string& name, float dt, bool& awake,
+                             bool& aboveTolerance) {
+    GameObject* object = &current;
     lua::LuaTable table = object->table;
     bool busy =
         isFlyingBird(object->colliderType) &&
@@ -117,11 +121,14 @@ bool GameLua::detectMovingOf(const std::string& name, float dt, bool& awake, boo
         bool outside = mass > 0 && (object->renderY > 20 || object->renderX < levelMinX_ ||
                                     object->renderX > levelMaxX_);
         b2Vec2 v = body->GetLinearVelocity();
+        const uint64_t removals = removals_;
         callHook("updateObjectProperties", name, object->renderX, object->renderY, v.x, v.y,
                  object->bodyAngle(), !body->IsAwake(), outside);
-        object = findObject(name);
-        if (!object) {
-            return busy;
+        if (removals_ != removals) {
+            object = findObject(name);
+            if (!object) {
+                return busy;
+            }
         }
         body = object->body;
         float w = body->GetAngularVelocity();

@@ -14,7 +14,12 @@
 #define STBI_ONLY_BMP
 #define STBI_NO_STDIO
 #define STBI_MAX_DIMENSIONS 256
+// At -O3 GCC sees through stb's reader callbacks and warns of a field the
+// memory reader never uses.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <stb/stb_image.h>
+#pragma GCC diagnostic pop
 
 namespace framework {
 namespace sdl {

@@ -199,9 +199,21 @@ void GL2Context::present() {
     if (!isReady()) {
         return;
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, screen_.physicalWidth, screen_.physicalHeight);
-    batcher_.blit(targetTexture_);
+    if (targetWidth_ == screen_.physicalWidth && targetHeight_ == screen_.physicalHeight) {
+        // A plain copy: the software rasteriser does it as a memory copy, where
+        // drawing the target as a textured quad ran a shader over every pixel.
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, target_);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glDisable(GL_SCISSOR_TEST);
+        glDisable(GL_BLEND);  // as the quad path leaves it
+        glBlitFramebuffer(0, 0, targetWidth_, targetHeight_, 0, 0, targetWidth_, targetHeight_,
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    } else {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glViewport(0, 0, screen_.physicalWidth, screen_.physicalHeight);
+        batcher_.blit(targetTexture_);
+    }
     SDL_GL_SwapWindow(window_);
     bindTarget();
 }

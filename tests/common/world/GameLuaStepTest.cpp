@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "common/world/GameLuaFixture.h"
 
@@ -236,6 +237,44 @@ TEST_F(GameLuaStepTest, HookMayRemoveObjectsWhileTheyAreWalked) {
     world->update(0.05f);
     EXPECT_EQ(str("seen"), "ac");
     EXPECT_EQ(world->objectIndex().size(), 1u);
+}
+
+// What the hook does to the object index decides which objects the same pass
+// still visits: the walk goes on in name order from the current name.
+TEST_F(GameLuaStepTest, PassFollowsTheIndexAsTheHookChangesIt) {
+    struct Case {
+        const char* what;
+        const char* onName;
+        const char* action;
+        const char* seen;
+        size_t left;
+    };
+    const Case cases[] = {
+        {"an object made after the current one is visited", "a",
+         "createBox('ab', '', 9, 0, 1, 1, 1, 0, 0, true, false, 0)", "a ab b c ", 4},
+        {"removing one already visited changes nothing ahead", "b", "removeObject('a')", "a b c ",
+         2},
+        {"the current one removed and made again", "a",
+         "removeObject('a') createBox('a', '', 0, 0, 1, 1, 1, 0, 0, true, false, 0)", "a b c ", 3},
+        {"the next one removed, a later one made", "b",
+         "removeObject('c') createBox('d', '', 9, 0, 1, 1, 1, 0, 0, true, false, 0)", "a b d ", 3},
+        {"everything removed", "a", "removeObject('a') removeObject('b') removeObject('c')", "a ",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        world->removeAllObjects();
+        run("createBox('a', '', 0, 0, 1, 1, 1, 0, 0, true, false, 0)");
+        run("createBox('b', '', 3, 0, 1, 1, 1, 0, 0, true, false, 0)");
+        run("createBox('c', '', 6, 0, 1, 1, 1, 0, 0, true, false, 0)");
+        run(std::string("seen = '' function updateObjectProperties(name) seen = seen .. name .. "
+                        "' ' if name == '") +
+            c.onName + "' and not done then done = true " + c.action + " end end done = false");
+        startLevel();
+        world->update(0.05f);
+        EXPECT_EQ(str("seen"), c.seen);
+        EXPECT_EQ(world->objectIndex().size(), c.left);
+    }
 }
 
 TEST_F(GameLuaStepTest, SpinPhaseOfTypeFiveAdvances) {

@@ -1,0 +1,2 @@
+-- The bench has no console commands.
+commands = {}

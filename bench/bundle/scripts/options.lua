@@ -1,0 +1,2 @@
+gamelua.gameTitle = "Quillfire bench"
+gamelua.gameVersion = "0.1"

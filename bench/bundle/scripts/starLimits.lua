@@ -1,0 +1,1 @@
+-- The bench has no scores.
