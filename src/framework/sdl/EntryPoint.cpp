@@ -313,13 +313,12 @@ int reportFatal(SdlShell& shell, const std::string& message) {
     return 1;
 }
 
-// The start-up moves to the configuration's folder. Replays, hash logs and
-// test folders are meant from where the program was started; --capture keeps
-// landing in the configuration's folder, as it always has.
+// The start-up moves to the configuration's folder; files named on the command
+// line are meant from where the program was started.
 void anchorPaths(LaunchOptions& options) {
     const std::string start = workingDirectory();
-    for (std::string* path :
-         {&options.record, &options.replay, &options.hashLog, &options.testDir}) {
+    for (std::string* path : {&options.capture, &options.shots, &options.stats, &options.record,
+                              &options.replay, &options.hashLog, &options.testDir}) {
         if (!path->empty() && (*path)[0] != '/' && !start.empty()) {
             *path = start + "/" + *path;
         }
