@@ -25,12 +25,7 @@ if demoShots == nil and checkForLuaFile(commonScriptPath .. "/demoShots.lua") th
     loadLuaFile(commonScriptPath .. "/demoShots.lua", "")
 end
 
-local playScript = commonScriptPath .. "/play/play.lua"
-if checkForLuaFile(playScript) then
-    loadLuaFile(playScript, "")
-else
-    loadLuaFile(commonScriptPath .. "/ui/standin_play.lua", "")
-end
+loadLuaFile(commonScriptPath .. "/play/play.lua", "")
 
 function updateValues()
     Progress.load()

@@ -64,13 +64,12 @@ protected:
 
     // Runs the game headless for `frames` fixed frames; `wrapper` goes before
     // the executable (a shell, a change of user).
-    e2e::RunResult play(const std::string& config, int frames, const std::string& shots = "",
+    e2e::RunResult play(const std::string& config, int frames,
                         std::map<std::string, std::string> env = {},
                         std::vector<std::string> wrapper = {}, bool headless = true,
                         const std::vector<std::string>& options = {}) {
         env.emplace("XDG_DATA_HOME", root_ + "/data");
         env.emplace("XDG_RUNTIME_DIR", root_ + "/run");
-        env.emplace("QUILLFIRE_AUTOSHOT", shots);
         std::vector<std::string> arguments = wrapper;
         arguments.push_back(EXE);
         arguments.push_back(config);
@@ -129,7 +128,7 @@ TEST_F(EndToEndFaults, SavesThatCannotBeWrittenWarnAndTheGameGoesOn) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const e2e::RunResult result =
-            play(BUNDLE + "/config.lua", 1500, "", {}, c.prepare(), true, {"--demo"});
+            play(BUNDLE + "/config.lua", 1500, {}, c.prepare(), true, {"--demo"});
         EXPECT_EQ(0, result.exitCode) << result.output;
         EXPECT_TRUE(contains(result.output, " won ")) << result.output;
         for (const char* file : {"settings.lua", "bi_data.lua"}) {
@@ -183,7 +182,7 @@ TEST_F(EndToEndFaults, AnUnusableDataFolderKeepsSavesOutOfTheBundle) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const e2e::RunResult result = play(bundle.config(), 20, "", {}, c.prepare());
+        const e2e::RunResult result = play(bundle.config(), 20, {}, c.prepare());
         EXPECT_EQ(0, result.exitCode) << result.output;
         EXPECT_TRUE(
             contains(result.output, "Cannot use the data folder " + saves() + ": " + c.reason))
@@ -281,14 +280,14 @@ TEST_F(EndToEndFaults, BrokenFilesStopTheGameWithTheFileNamed) {
 // Neither sound nor the network is needed to play.
 TEST_F(EndToEndFaults, NoSoundDeviceAndNoNetworkOnlyWarn) {
     const e2e::RunResult noSound =
-        play(BUNDLE + "/config.lua", 20, "",
+        play(BUNDLE + "/config.lua", 20,
              {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "nosuchdevice"}}, {}, false);
     EXPECT_EQ(0, noSound.exitCode) << noSound.output;
     EXPECT_TRUE(contains(noSound.output, "Cannot open the audio driver \"nosuchdevice\""))
         << noSound.output;
     // Nothing listens on the discard port.
     const e2e::RunResult noNetwork =
-        play(BUNDLE + "/config.lua", 60, "", {{"QUILLFIRE_CLOUD_URL", "http://127.0.0.1:9/"}});
+        play(BUNDLE + "/config.lua", 60, {{"QUILLFIRE_CLOUD_URL", "http://127.0.0.1:9/"}});
     EXPECT_EQ(0, noNetwork.exitCode) << noNetwork.output;
 }
 

@@ -77,8 +77,7 @@ protected:
                         const std::map<std::string, std::string>& extra = {}) {
         system(("rm -rf '" + root_ + "/data/'*").c_str());
         std::map<std::string, std::string> env = {{"XDG_DATA_HOME", root_ + "/data"},
-                                                  {"XDG_RUNTIME_DIR", root_ + "/run"},
-                                                  {"QUILLFIRE_AUTOSHOT", ""}};
+                                                  {"XDG_RUNTIME_DIR", root_ + "/run"}};
         env.insert(extra.begin(), extra.end());
         std::vector<std::string> arguments = {bundle + "/config.lua", "--headless"};
         arguments.insert(arguments.end(), options.begin(), options.end());
