@@ -96,6 +96,9 @@ bool decodeUTF16(const uint8_t* p, size_t avail, bool be, size_t& bytes, uint32_
 }
 
 bool encodeUTF16(uint8_t* p, size_t room, bool be, size_t& bytes, uint32_t cp) {
+    if (cp > 0x10FFFF) {
+        return false;  // no surrogate pair reaches it
+    }
     if (cp < 0x10000) {
         if (room < 2) {
             return false;

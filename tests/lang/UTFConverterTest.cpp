@@ -30,6 +30,9 @@ TEST(UTFConverter, EncodesAndDecodesEachEncoding) {
         {UTFConverter::ENCODING_UTF16, 0x20AC, {0xAC, 0x20}},
         {UTFConverter::ENCODING_UTF16LE, 0x1F600, {0x3D, 0xD8, 0x00, 0xDE}},
         {UTFConverter::ENCODING_UTF16BE, 0x1F600, {0xD8, 0x3D, 0xDE, 0x00}},
+        // Beyond U+10FFFF a surrogate pair would wrap round to another character.
+        {UTFConverter::ENCODING_UTF16LE, 0x110000, {}},
+        {UTFConverter::ENCODING_UTF16BE, 0x1FFFFF, {}},
         {UTFConverter::ENCODING_UTF32BE, 0x1F600, {0x00, 0x01, 0xF6, 0x00}},
         {UTFConverter::ENCODING_UTF32LE, 0x1F600, {0x00, 0xF6, 0x01, 0x00}},
         {UTFConverter::ENCODING_UTF32, 0x41, {0x41, 0, 0, 0}},
