@@ -42,7 +42,7 @@ struct StateDigest {
 
     /// FNV-1a over the bytes, continuing from hash.
     static uint64_t mix(uint64_t hash, const void* data, size_t size);
-    static const uint64_t SEED = 14695981039346656037ull;
+    static constexpr uint64_t SEED = 14695981039346656037ull;
     /// total from the objects' names and hashes.
     void seal();
 };
@@ -53,7 +53,7 @@ struct StateDigest {
 /// content, another format or another screen size is refused at once.
 class ReplaySession {
 public:
-    static const int FORMAT_VERSION = 1;
+    static constexpr int FORMAT_VERSION = 1;
 
     struct Settings {
         std::string recordPath;   // write a recording here
