@@ -80,6 +80,8 @@ const OptionRow kOptions[] = {
     flag("--list-natives", &LaunchOptions::listNatives,
          "print every native the world registers and exit"),
     text("--test", "DIR", &LaunchOptions::testDir, "run the level test scripts in DIR and exit"),
+    text("--sources", "DIR", &LaunchOptions::sources,
+         "the bundle sources (scripts/, levels/) that the editor saves to and hot reload reseals"),
 };
 
 const OptionRow* findOption(const std::string& name) {

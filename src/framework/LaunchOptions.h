@@ -26,6 +26,7 @@ struct LaunchOptions {
     std::string hashLog;       // --hash-log FILE: a hash of the world per frame
     bool listNatives = false;  // --list-natives: print the world's natives and exit
     std::string testDir;       // --test DIR: run the level test scripts in DIR
+    std::string sources;       // --sources DIR: the bundle sources the editor and hot reload use
 
     std::vector<std::string> arguments;  // the command line without these options
     std::string error;                   // why the command line was refused, if it was

@@ -56,7 +56,7 @@ TEST(LaunchOptions, ProgramOptionsAreFilledForTheProgramToRead) {
     const auto o =
         parseLaunchOptions({"q", "--demo", "--shots", "out", "--stats", "s.txt", "--record",
                             "r.qfr", "--replay", "p.qfr", "--hash-log", "h.txt", "--list-natives",
-                            "--test", "tests", "--help", "--version"});
+                            "--test", "tests", "--sources", "src", "--help", "--version"});
     EXPECT_TRUE(o.error.empty()) << o.error;
     EXPECT_TRUE(o.demo);
     EXPECT_EQ("out", o.shots);
@@ -66,6 +66,7 @@ TEST(LaunchOptions, ProgramOptionsAreFilledForTheProgramToRead) {
     EXPECT_EQ("h.txt", o.hashLog);
     EXPECT_TRUE(o.listNatives);
     EXPECT_EQ("tests", o.testDir);
+    EXPECT_EQ("src", o.sources);
     EXPECT_TRUE(o.help);
     EXPECT_TRUE(o.version);
     EXPECT_EQ((Args{"q"}), o.arguments);
@@ -74,9 +75,10 @@ TEST(LaunchOptions, ProgramOptionsAreFilledForTheProgramToRead) {
 TEST(LaunchOptions, UsageNamesEveryOptionWithItsValue) {
     const std::string usage = framework::launchUsage("quillfire");
     EXPECT_EQ(0u, usage.find("Usage: quillfire "));
-    for (const char* line : {"--help", "--headless", "--frames N", "--fixed-dt S", "--capture FILE",
-                             "--demo", "--shots DIR", "--stats FILE", "--record FILE",
-                             "--replay FILE", "--hash-log FILE", "--list-natives", "--test DIR"}) {
+    for (const char* line :
+         {"--help", "--headless", "--frames N", "--fixed-dt S", "--capture FILE", "--demo",
+          "--shots DIR", "--stats FILE", "--record FILE", "--replay FILE", "--hash-log FILE",
+          "--list-natives", "--test DIR", "--sources DIR"}) {
         EXPECT_NE(std::string::npos, usage.find(std::string("  ") + line + " ")) << line;
     }
 }

@@ -79,6 +79,8 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
             io::PathName(App::resolvePath(config.shaderPath), platform).toString());
     }
     resources_->getResources().setPath(App::resolvePath(""));
+    devSources_ = findDevSources(App::resolvePath(""),
+                                 getOS() ? getOS()->getLaunchOptions().sources : std::string());
     contentId_ = contentDigest({App::resolvePath(config.scriptPath),
                                 App::resolvePath(config.commonScriptPath),
                                 App::resolvePath(config.levelPath)});

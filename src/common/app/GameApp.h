@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/app/DebugViews.h"
+#include "common/app/DevSources.h"
 #include "common/app/GameZoom.h"
 #include "common/world/GameHost.h"
 #include "framework/App.h"
@@ -77,6 +78,8 @@ public:
     void writeStats(const std::string& path);
     const GameZoom& zoom() const { return zoom_; }
     const DebugViews& debugViews() const { return debug_; }
+    /// The editable sources of the running bundle; none for an installed game.
+    const DevSources& devSources() const { return devSources_; }
 
 private:
     void createWorld();
@@ -97,6 +100,7 @@ private:
     bool audioActive_ = false;
     bool safeToQuit_ = false;
     std::string contentId_;  // the scripts and levels, for replays
+    DevSources devSources_;
     DebugViews debug_;
     int64_t lastFrameMicros_ = 0;
     int lastDrawCalls_ = 0;

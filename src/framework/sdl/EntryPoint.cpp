@@ -317,8 +317,9 @@ int reportFatal(SdlShell& shell, const std::string& message) {
 // line are meant from where the program was started.
 void anchorPaths(LaunchOptions& options) {
     const std::string start = workingDirectory();
-    for (std::string* path : {&options.capture, &options.shots, &options.stats, &options.record,
-                              &options.replay, &options.hashLog, &options.testDir}) {
+    for (std::string* path :
+         {&options.capture, &options.shots, &options.stats, &options.record, &options.replay,
+          &options.hashLog, &options.testDir, &options.sources}) {
         if (!path->empty() && (*path)[0] != '/' && !start.empty()) {
             *path = start + "/" + *path;
         }
