@@ -130,10 +130,13 @@ bool AudioReader::seekMp3(int64_t frame) {
     uint8_t block[kFeedBlock];
     for (;;) {
         const off_t result = mpg123_feedseek(mp3_, off_t(frame), SEEK_SET, &inputOffset);
-        if (result == frame || result == 0) {
-            break;
+        if (result >= 0) {
+            break;  // positioned: the next input must come from inputOffset
         }
-        // The decoder needs to see more of the stream to find that sample.
+        if (result != MPG123_NEED_MORE) {
+            return false;
+        }
+        // The decoder needs to see more of the stream before it can seek at all.
         const int n = stream_->read(block, kFeedBlock);
         if (n <= 0 || mpg123_feed(mp3_, block, size_t(n)) != MPG123_OK) {
             return false;
