@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Records the committed sessions again from the built game: for each theme the
-# session its input script drives (THEME.input), with its hash log and its last
-# frame. Run it after the scripts or levels changed, then commit this folder.
+# Records the committed sessions again from the built game: for each input
+# script NAME.input here (one for each theme's first level) the session it
+# drives, NAME.replay, with its hash log NAME.hashes and its last frame
+# NAME.png. Run it after the scripts or levels changed, then commit this folder.
 #   record.sh [--picture] [BUILD]   BUILD is the build folder (default: build)
-# --picture also makes docs/screenshots/debug-views.png from debug-views.input.
+# --picture also makes docs/screenshots/debug-views.png from pictures/debug-views.input.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../../.." && pwd)
@@ -15,7 +16,10 @@ fi
 build=$(cd "${1:-$root/build}" && pwd)
 exe=$build/bin/quillfire
 config=$build/bundle/config.lua
-themes=(meadow frost dusk)
+sessions=()
+for input in "$here"/*.input; do
+    sessions+=("$(basename "$input" .input)")
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -82,12 +86,12 @@ XDG_DATA_HOME=$work/seed XDG_RUNTIME_DIR=$work/seed/run \
     { cat "$work/log" >&2; exit 1; }
 cp "$work/seed/Quillfire/Demo/progress.lua" "$here/data/progress.lua"
 
-for theme in "${themes[@]}"; do
-    play "$here/$theme.input" --record "$here/$theme.replay" --hash-log "$here/$theme.hashes" \
-        --capture "$here/$theme.png"
-    echo "recorded $theme: $(grep -c '^f ' "$here/$theme.replay") frames"
+for name in "${sessions[@]}"; do
+    play "$here/$name.input" --record "$here/$name.replay" --hash-log "$here/$name.hashes" \
+        --capture "$here/$name.png"
+    echo "recorded $name: $(grep -c '^f ' "$here/$name.replay") frames"
 done
 if ((picture)); then
-    play "$here/debug-views.input" --capture "$root/docs/screenshots/debug-views.png"
+    play "$here/pictures/debug-views.input" --capture "$root/docs/screenshots/debug-views.png"
     echo "pictured docs/screenshots/debug-views.png"
 fi
