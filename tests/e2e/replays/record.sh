@@ -64,34 +64,69 @@ expand() {
         }' "$1"
 }
 
-# Plays an input script from the committed save; the remaining arguments go to the game.
+# Plays an input script from the save made first; the remaining arguments go to the game.
 play() {
     local script=$1
     shift
     rm -rf "$work/data" "$work/run"
     mkdir -p "$work/data/Quillfire/Demo" "$work/run"
     chmod 700 "$work/run"
-    cp "$here/data/"* "$work/data/Quillfire/Demo/"
+    cp "$out/data/"* "$work/data/Quillfire/Demo/"
     expand "$script" >"$work/input.replay"
     XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run \
         "$exe" "$config" --headless --replay "$work/input.replay" "$@" >"$work/log" 2>&1 ||
         { cat "$work/log" >&2; echo "record.sh: $(basename "$script") failed" >&2; exit 1; }
 }
 
+# Whether the bird let go last in the input script struck something: an object
+# that is no bird and rested before the release moves after it. The birds are
+# named "bird1", "bird2", ... by the level code.
+struck() {
+    local release
+    release=$(awk '$2 == "drag" && $1 + $7 + 1 > last { last = $1 + $7 + 1 } END { print last + 0 }' "$1")
+    awk -v release="$release" '
+        /^f / { ++frame }
+        NF == 2 && length($1) == 16 && $1 ~ /^[0-9a-f]+$/ && $2 !~ /^bird[0-9]+$/ {
+            if (frame > release - 10 && frame <= release) moving[$2] = 1
+            else if (frame > release) moved[$2] = 1
+        }
+        END { for (name in moved) if (!(name in moving)) exit 0; exit 1 }' "$2"
+}
+
+# Everything is made in $out first and replaces the committed files only when
+# every session came out right.
+out=$work/out
+mkdir -p "$out/data"
+
 # The save: made by the game itself, so it is sealed as the game seals it.
-mkdir -p "$work/seed/run" "$here/data"
+mkdir -p "$work/seed/run"
 chmod 700 "$work/seed/run"
 XDG_DATA_HOME=$work/seed XDG_RUNTIME_DIR=$work/seed/run \
     "$exe" "$config" --test "$here/seed" >"$work/log" 2>&1 ||
     { cat "$work/log" >&2; exit 1; }
-cp "$work/seed/Quillfire/Demo/progress.lua" "$here/data/progress.lua"
+cp "$work/seed/Quillfire/Demo/progress.lua" "$out/data/progress.lua"
 
 for name in "${sessions[@]}"; do
-    play "$here/$name.input" --record "$here/$name.replay" --hash-log "$here/$name.hashes" \
-        --capture "$here/$name.png"
-    echo "recorded $name: $(grep -c '^f ' "$here/$name.replay") frames"
+    play "$here/$name.input" --record "$out/$name.replay" --hash-log "$out/$name.hashes" \
+        --capture "$out/$name.png"
+    if ! struck "$here/$name.input" "$out/$name.replay"; then
+        kept=${TMPDIR:-/tmp}/$name.missed.png
+        cp "$out/$name.png" "$kept"
+        echo "record.sh: in $name the bird strikes nothing; aim the drag in $name.input anew" \
+            "(its last frame: $kept). Nothing was replaced." >&2
+        exit 1
+    fi
+    echo "recorded $name: $(grep -c '^f ' "$out/$name.replay") frames, the bird strikes the level"
 done
 if ((picture)); then
-    play "$here/pictures/debug-views.input" --capture "$root/docs/screenshots/debug-views.png"
+    play "$here/pictures/debug-views.input" --capture "$out/debug-views.png"
+fi
+
+cp "$out/data/progress.lua" "$here/data/progress.lua"
+for name in "${sessions[@]}"; do
+    cp "$out/$name.replay" "$out/$name.hashes" "$out/$name.png" "$here/"
+done
+if ((picture)); then
+    cp "$out/debug-views.png" "$root/docs/screenshots/debug-views.png"
     echo "pictured docs/screenshots/debug-views.png"
 fi
