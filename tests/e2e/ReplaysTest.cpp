@@ -74,7 +74,7 @@ std::string firstHashDifference(const std::string& replayed, const std::string& 
     const std::vector<std::string> now = lines(replayed), then = lines(recorded);
     for (size_t i = 0; i < now.size() && i < then.size(); ++i) {
         if (now[i] != then[i]) {
-            return "the hashes part at line " + std::to_string(i + 1) + ": \"" + now[i] +
+            return "the hashes part at frame " + std::to_string(i + 1) + ": \"" + now[i] +
                    "\", recorded \"" + then[i] + "\"";
         }
     }
@@ -229,7 +229,7 @@ TEST_F(EndToEndReplays, ADifferentReplayIsToldWhereItDiffers) {
     };
     const Case cases[] = {
         {"the same", recorded, ""},
-        {"one hash", changedHash, "line 57: \"57 0123456789abcdef\""},
+        {"one hash", changedHash, "at frame 57: \"57 0123456789abcdef\""},
         {"a frame less", shortLog, std::to_string(log.size() - 1) + " lines, recorded"},
         {"one pixel", changedPixel, "1 pixels of the last frame differ, the first at (5, 7)"},
         {"a divergence", exited, "exited with 3:\nReplay diverged at frame 41"},
