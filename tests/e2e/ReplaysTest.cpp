@@ -158,6 +158,7 @@ protected:
     // Replays a committed session headless from the committed save, as
     // record.sh recorded it.
     Session replay(const std::string& bundle, const std::string& name) {
+        // The player's folder of config.lua's publisher and product.
         const std::string data = root_ + "/data", saves = data + "/Quillfire/Demo";
         fs::remove_all(data);
         fs::create_directories(saves);
