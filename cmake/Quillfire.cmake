@@ -35,13 +35,19 @@ function(qf_test name)
     if(T_TIMEOUT)
         set(timeout TIMEOUT ${T_TIMEOUT})
     endif()
-    add_executable(${name} ${T_SOURCES})
+    add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
+    # The binary sets its own environment (tests/support/TestEnvironment.cpp):
+    # a list in a test property would lose all but its first entry on its way
+    # through test discovery, and TIMEOUT with it; and a binary started by hand
+    # then runs as under ctest.
+    list(JOIN T_ENV "|" environment)
+    target_compile_definitions(${name} PRIVATE QF_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        QF_TEST_BINARY_DIR="${CMAKE_BINARY_DIR}" QF_TEST_ENV="${environment}")
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     qf_warnings(${name})
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
-        PROPERTIES ENVIRONMENT "QF_SOURCE_DIR=${CMAKE_SOURCE_DIR};QF_BINARY_DIR=${CMAKE_BINARY_DIR};${T_ENV}"
-            ${timeout}
+        PROPERTIES ${timeout}
         DISCOVERY_TIMEOUT 60)
 endfunction()
