@@ -13,10 +13,11 @@ local function levelTitle(name)
     return "LEVEL_" .. string.upper(name or "")
 end
 
--- Pause button at the top right; the HUD's one widget.
+-- Pause button at the top right; the HUD's one widget. It answers the mouse
+-- only: the arrows and Space aim and launch the bird.
 local function buildHud()
     ingame.hud = Menu.new({ { kind = "icon", sprite = "UI_PAUSE", w = 48, h = 48,
-                              action = function() ingame.pause() end } })
+                              action = function() ingame.pause() end } }, nil, true)
 end
 
 local function buildPauseMenu()

@@ -277,10 +277,13 @@ function levels.layout()
 end
 
 function levels.update(dt)
+    -- A turned page is a new menu: it takes input once it has been laid out.
     if Input.key("PAGEUP") then
         levels.turn(-1)
+        return
     elseif Input.key("PAGEDOWN") then
         levels.turn(1)
+        return
     end
     levels.menu:update(dt)
 end

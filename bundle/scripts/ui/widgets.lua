@@ -72,9 +72,11 @@ end
 Menu = {}
 Menu.__index = Menu
 
--- items: widget tables (below); back: called on Esc.
-function Menu.new(items, back)
-    local m = setmetatable({ items = items or {}, back = back, focus = nil, flash = 0 }, Menu)
+-- items: widget tables (below); back: called on Esc. A menu made with
+-- pointerOnly takes the mouse alone and leaves the keys to the screen under it.
+function Menu.new(items, back, pointerOnly)
+    local m = setmetatable({ items = items or {}, back = back, focus = nil, flash = 0,
+                             pointerOnly = pointerOnly or false }, Menu)
     return m
 end
 
@@ -196,6 +198,9 @@ function Menu:update(dt)
             self:activate(index)
             return true
         end
+    end
+    if self.pointerOnly then
+        return false
     end
     local focused = self.items[self.focus or 0]
     for _, dir in ipairs(DIRECTIONS) do
