@@ -70,8 +70,9 @@ void ReloadErrorView::draw(gr::Context& context) const {
     const float top = MARGIN;
     const float bottom = top + LINE_HEIGHT * static_cast<float>(lines.size() + 1) + MARGIN;
     context.fillRect(0, 0, width, bottom, gr::Color(0.1f, 0.0f, 0.0f, 0.85f));
-    DebugViews::drawText(context, "RELOAD FAILED (F6 AGAIN WHEN FIXED)", MARGIN, top, PIXEL,
-                         TITLE_COLOUR);
+    DebugViews::drawText(context,
+                         "RELOAD FAILED: THE LAST GOOD SCRIPTS RUN ON (SAVE OR F6 TO RETRY)",
+                         MARGIN, top, PIXEL, TITLE_COLOUR);
     float y = top + LINE_HEIGHT;
     for (const std::string& line : lines) {
         DebugViews::drawText(context, line, MARGIN, y, PIXEL, TEXT_COLOUR);
