@@ -349,7 +349,9 @@ void GameApp::keyDown(int code) {
 // Only a development game has hot reload; an installed one leaves its key to the game.
 void GameApp::startHotReload() {
     if (devSources_.available()) {
-        hotReload_ = std::make_unique<HotReload>(devSources_, *world_, App::resolvePath(""), true);
+        // Where the game reads its sealed files, which is where they are written.
+        const std::string data = io::pathUnderRoot(io::bundleRoot(), App::resolvePath(""));
+        hotReload_ = std::make_unique<HotReload>(devSources_, *world_, data, true);
     }
 }
 
