@@ -74,9 +74,8 @@ function gameResumed() end
 -- scripts say what to keep and stop the level in play; the new ones then run
 -- and restart it. Kept: the settings, the progress and the highscores (globals
 -- no script file resets), the engine's zoom, and the screen shown; the level
--- in play starts again from its file, so a changed level shows at once, and
--- particle definitions are read again at its start. When the new scripts
--- fail, the running ones are put back and get the same table.
+-- in play starts again from its file, so a changed level shows at once. When
+-- the new scripts fail, the running ones are put back and get the same table.
 function scriptsReloading()
     local kept = { screen = Flow.currentName }
     local ingame = Flow.ingame
@@ -96,7 +95,12 @@ function scriptsReloaded(kept)
     applyLanguage()
     UiSound.setUp()
     Demo.setUp()
-    particleTable = nil
+    -- The engine keeps a particle definition it has read unless its table asks
+    -- to be read at every use; after a reload they all ask, so edited ones show.
+    loadParticles(true)
+    for _, definition in pairs(particleTable.particles) do
+        definition.alwaysLoad = true
+    end
     if kept.level then
         Flow.go("play", kept.level)
     elseif kept.screen ~= "play" and Flow.screens[kept.screen] then
