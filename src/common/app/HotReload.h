@@ -27,7 +27,7 @@ class FolderWatcher;
 class HotReload {
 public:
     /// How long the sources must be quiet before a change reloads.
-    static const int64_t QUIET_MILLIS = 250;
+    static constexpr int64_t QUIET_MILLIS = 250;
 
     /// world: the game's script world; dataFolder: its bundle. watch: follow
     /// the source folders (throws lang::Exception when the system refuses).
