@@ -102,6 +102,28 @@ void runGameScripts(GameLua& world) {
     world.getState()->runBuffer(bytes.data(), bytes.size(), path, &world);
 }
 
+// Runs the new set and its scriptsReloaded; the errors, none when it took.
+std::vector<std::string> runNewSet(GameLua& world, const lua::LuaTable& kept,
+                                   DialogCapture& capture) {
+    std::vector<std::string> errors;
+    try {
+        runGameScripts(world);
+    } catch (const lang::Throwable& e) {
+        errors.push_back(e.getMessage());
+    }
+    errors.insert(errors.end(), capture.messages.begin(), capture.messages.end());
+    if (!errors.empty()) {
+        return errors;
+    }
+    try {
+        callReloadHook(world, "scriptsReloaded", kept);
+    } catch (const lang::Throwable& e) {
+        errors.push_back("scriptsReloaded: " + e.getMessage());
+    }
+    errors.insert(errors.end(), capture.messages.begin(), capture.messages.end());
+    return errors;
+}
+
 // Runs the game scripts again between the reload hooks; the error, or empty.
 // A failure restores the tables of the scripts that ran before and lets them
 // restart what their scriptsReloading stopped.
@@ -114,22 +136,7 @@ std::string runScripts(GameLua& world) {
         return "scriptsReloading of the running scripts failed: " + e.getMessage();
     }
     const ScriptSnapshot snapshot(world);
-    std::vector<std::string> errors;
-    try {
-        runGameScripts(world);
-    } catch (const lang::Throwable& e) {
-        errors.push_back(e.getMessage());
-    }
-    errors.insert(errors.end(), capture.messages.begin(), capture.messages.end());
-    capture.messages.clear();
-    if (errors.empty()) {
-        try {
-            callReloadHook(world, "scriptsReloaded", kept);
-        } catch (const lang::Throwable& e) {
-            errors.push_back("scriptsReloaded: " + e.getMessage());
-        }
-        errors.insert(errors.end(), capture.messages.begin(), capture.messages.end());
-    }
+    std::vector<std::string> errors = runNewSet(world, kept, capture);
     if (errors.empty()) {
         return std::string();
     }
