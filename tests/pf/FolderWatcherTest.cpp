@@ -29,7 +29,8 @@ struct EditCase {
 
 class FolderWatcherTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { makeSources(); }
+    void makeSources() const {
         root.write("scripts/a.lua", "a = 1\n");
         root.write("scripts/ui/b.lua", "b = 1\n");
     }
@@ -61,7 +62,7 @@ TEST_F(FolderWatcherTest, EachEditorActionGivesTheFileOnceAfterTheQuietTime) {
     };
     for (const EditCase& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
+        makeSources();
         pf::FolderWatcher watcher(roots(), QUIET);
         EXPECT_TRUE(watcher.poll(0).empty());
         c.edit(root);
