@@ -70,6 +70,46 @@ end
 
 function gameResumed() end
 
+-- Hot reload (a development game's F6, or a saved source). The running
+-- scripts say what to keep and stop the level in play; the new ones then run
+-- and restart it. Kept: the settings, the progress and the highscores (globals
+-- no script file resets), the engine's zoom, and the screen shown; the level
+-- in play starts again from its file, so a changed level shows at once. When
+-- the new scripts fail, the running ones are put back and get the same table.
+function scriptsReloading()
+    local kept = { screen = Flow.currentName }
+    local ingame = Flow.ingame
+    if Flow.currentName == "play" and ingame then
+        kept.level = ingame.level
+        if ingame.running then
+            Play.stop()
+            ingame.running = false
+        end
+    end
+    return kept
+end
+
+function scriptsReloaded(kept)
+    kept = kept or {}
+    Progress.load()
+    applyLanguage()
+    UiSound.setUp()
+    Demo.setUp()
+    -- The engine keeps a particle definition it has read unless its table asks
+    -- to be read at every use; after a reload they all ask, so edited ones show.
+    loadParticles(true)
+    for _, definition in pairs(particleTable.particles) do
+        definition.alwaysLoad = true
+    end
+    if kept.level then
+        Flow.go("play", kept.level)
+    elseif kept.screen ~= "play" and Flow.screens[kept.screen] then
+        Flow.go(kept.screen)
+    else
+        Flow.go("title")
+    end
+end
+
 function calculatePlaytime()
     if type(bi_data) == "table" then
         bi_data.playSeconds = (tonumber(bi_data.playSeconds) or 0) + getGameTimer()

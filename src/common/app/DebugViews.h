@@ -25,11 +25,20 @@ struct DebugCounters {
 /// The developer's views over the running game, each on a key the game does
 /// not use: F1 the overlay with counters and a frame-time graph, F2 the physics
 /// world drawn over the game, F3 pause, F4 one physics step while paused, F5
-/// slow motion (1, 1/2, 1/4). The keys are input like any other, so a replay
-/// repeats them.
+/// slow motion (1, 1/2, 1/4). F6 reloads the scripts and levels of a
+/// development game (HotReload, which GameApp hands the key to); an installed
+/// game passes F6 on. The keys are input like any other, so a replay repeats
+/// them.
 class DebugViews {
 public:
-    enum { KEY_OVERLAY = 41, KEY_PHYSICS = 42, KEY_PAUSE = 43, KEY_STEP = 44, KEY_SLOW = 45 };
+    enum {
+        KEY_OVERLAY = 41,
+        KEY_PHYSICS = 42,
+        KEY_PAUSE = 43,
+        KEY_STEP = 44,
+        KEY_SLOW = 45,
+        KEY_RELOAD = 46
+    };
     enum { GRAPH_FRAMES = 120 };
 
     /// True when the key belongs to these views (it is not passed on).

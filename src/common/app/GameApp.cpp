@@ -113,9 +113,11 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
     if (getOS() && !getOS()->getLaunchOptions().stats.empty()) {
         writeStats(getOS()->getLaunchOptions().stats);
     }
+    startHotReload();
 }
 
 GameApp::~GameApp() {
+    hotReload_.reset();
     if (world_) {
         world_->shutdown();
     }
@@ -265,6 +267,9 @@ void GameApp::update(float dt, gr::Context* ctx, int) {
     publishKeys();
     stepVolume("VOLUME_UP", 0.1f);
     stepVolume("VOLUME_DOWN", -0.1f);
+    if (hotReload_) {
+        hotReload_->poll(lang::System::currentTimeMicros() / 1000);
+    }
     if (!ctx) {
         return;
     }
@@ -307,6 +312,9 @@ void GameApp::drawFrame(float dt, gr::Context& ctx) {
     lastFrameMicros_ = now;
     ScopedMicros timer(stats.draw);
     debug_.draw(ctx, *world_);
+    if (hotReload_) {
+        hotReload_->draw(ctx);
+    }
     ctx.endFrame();
 }
 
@@ -330,12 +338,29 @@ DebugCounters GameApp::debugCounters(int64_t now) const {
 }
 
 void GameApp::keyDown(int code) {
-    if (debug_.keyDown(code)) {
+    if (hotReloadKey(code) || debug_.keyDown(code)) {
         return;  // the developer's, not the game's
     }
     if (code >= 0 && code < framework::KEY_COUNT) {
         keyPressedNow_[code] = true;
     }
+}
+
+// Only a development game has hot reload; an installed one leaves its key to the game.
+void GameApp::startHotReload() {
+    if (devSources_.available()) {
+        // Where the game reads its sealed files, which is where they are written.
+        const std::string data = io::pathUnderRoot(io::bundleRoot(), App::resolvePath(""));
+        hotReload_ = std::make_unique<HotReload>(devSources_, *world_, data, true);
+    }
+}
+
+bool GameApp::hotReloadKey(int code) {
+    if (code != DebugViews::KEY_RELOAD || !hotReload_) {
+        return false;
+    }
+    hotReload_->request();
+    return true;
 }
 
 void GameApp::keyUp(int code) {

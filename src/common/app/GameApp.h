@@ -7,6 +7,7 @@
 #include "common/app/DebugViews.h"
 #include "common/app/DevSources.h"
 #include "common/app/GameZoom.h"
+#include "common/app/HotReload.h"
 #include "common/world/GameHost.h"
 #include "framework/App.h"
 #include "lang/Ptr.h"
@@ -80,6 +81,8 @@ public:
     const DebugViews& debugViews() const { return debug_; }
     /// The editable sources of the running bundle; none for an installed game.
     const DevSources& devSources() const { return devSources_; }
+    /// Hot reload of a development game; null for an installed one.
+    HotReload* hotReload() const { return hotReload_.get(); }
 
 private:
     void createWorld();
@@ -94,6 +97,8 @@ private:
     void drawFrame(float dt, gr::Context& ctx);
     bool audioWanted() const;
     DebugCounters debugCounters(int64_t now) const;
+    void startHotReload();
+    bool hotReloadKey(int code);
 
     lang::Ptr<gr::Context> context_;
     GameZoom zoom_;
@@ -102,6 +107,7 @@ private:
     std::string contentId_;  // the scripts and levels, for replays
     DevSources devSources_;
     DebugViews debug_;
+    std::unique_ptr<HotReload> hotReload_;
     int64_t lastFrameMicros_ = 0;
     int lastDrawCalls_ = 0;
     lang::Ptr<lua::LuaState> luaState_;
