@@ -81,6 +81,7 @@ function scriptsReloading()
     local ingame = Flow.ingame
     if Flow.currentName == "play" and ingame then
         kept.level = ingame.level
+        kept.camera = Camera.state()
         if ingame.running then
             Play.stop()
             ingame.running = false
@@ -103,6 +104,7 @@ function scriptsReloaded(kept)
     end
     if kept.level then
         Flow.go("play", kept.level)
+        Camera.restore(kept.camera)
     elseif kept.screen ~= "play" and Flow.screens[kept.screen] then
         Flow.go(kept.screen)
     else

@@ -130,6 +130,21 @@ function Camera.update(dt, inputAllowed)
     applyCamera()
 end
 
+-- What a reload of the scripts keeps of the view: the player's zoom and
+-- where the camera stands, so an edit is seen from the same place.
+function Camera.state()
+    return { x = cam.x, y = cam.y, scale = cam.scale, zoom = cam.zoom }
+end
+
+function Camera.restore(state)
+    if type(state) ~= "table" or not run.level then
+        return
+    end
+    cam.x, cam.y = state.x or cam.x, state.y or cam.y
+    cam.scale, cam.zoom = state.scale or cam.scale, state.zoom or cam.zoom
+    applyCamera()
+end
+
 function Camera.scale()
     return cam.scale
 end
