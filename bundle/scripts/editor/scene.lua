@@ -10,17 +10,54 @@ local UNIT = 20
 local SLING_MARKER = "editor_sling"
 local COLLIDER_EDITOR_ONLY = 7
 
-local view = { x = 0, y = 0, scale = 1, left = 0, top = 0 }
+local MAX_ZOOM = 6
 
--- Fits the bounds into the screen rectangle (left, top, width, height).
+-- x, y: the camera's top-left corner in world pixels; zoom: times the scale
+-- at which the bounds fit; cx, cy: the world point at the middle of the
+-- view rectangle (nil: the middle of the bounds).
+local view = { x = 0, y = 0, scale = 1, zoom = 1 }
+
+-- Shows the bounds in the screen rectangle (left, top, width, height): all
+-- of them at zoom 1, around the chosen middle when zoomed in.
 function EditorScene.fit(bounds, left, top, width, height)
     local w = (bounds.right - bounds.left) * UNIT
     local h = (bounds.bottom - bounds.top) * UNIT
-    local scale = math.min(width / w, height / h)
+    local scale = math.min(width / w, height / h) * view.zoom
     view.scale = scale
-    -- The camera's top-left corner, in world pixels, that centres the bounds.
-    view.x = bounds.left * UNIT - (left + (width - w * scale) / 2) / scale
-    view.y = bounds.top * UNIT - (top + (height - h * scale) / 2) / scale
+    view.rect = { left = left, top = top, width = width, height = height }
+    local cx = view.cx or (bounds.left + bounds.right) / 2
+    local cy = view.cy or (bounds.top + bounds.bottom) / 2
+    view.x = cx * UNIT - (left + width / 2) / scale
+    view.y = cy * UNIT - (top + height / 2) / scale
+end
+
+local function middle()
+    local r = view.rect
+    return r.left + r.width / 2, r.top + r.height / 2
+end
+
+-- Zooms by factor, keeping the world point under the screen point (sx, sy).
+function EditorScene.zoomAt(sx, sy, factor)
+    if not view.rect then
+        return
+    end
+    local zoom = math.max(1, math.min(MAX_ZOOM, view.zoom * factor))
+    local wx, wy = EditorScene.screenToWorld(sx, sy)
+    local scale = view.scale / view.zoom * zoom
+    local mx, my = middle()
+    view.zoom = zoom
+    view.cx, view.cy = wx - (sx - mx) / scale / UNIT, wy - (sy - my) / scale / UNIT
+end
+
+-- Moves the view with the pointer by (dx, dy) screen pixels.
+function EditorScene.pan(dx, dy)
+    local mx, my = middle()
+    local cx, cy = EditorScene.screenToWorld(mx, my)
+    view.cx, view.cy = cx - dx / view.scale / UNIT, cy - dy / view.scale / UNIT
+end
+
+function EditorScene.resetView()
+    view.zoom, view.cx, view.cy = 1, nil, nil
 end
 
 function EditorScene.screenToWorld(x, y)

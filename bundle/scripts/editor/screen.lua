@@ -42,6 +42,7 @@ function Editor.start(name, level)
     editor.selected, editor.armed, editor.drag = nil, nil, nil
     editor.typing = false
     editor.say(nil)
+    EditorScene.resetView()
     Flow.go("editor")
 end
 
@@ -209,12 +210,19 @@ end
 ---------------------------------------------------------------------------
 -- Input
 
+-- A modifier counts when it is held or went down this frame: a quick
+-- Ctrl+Z may press and let go of both between two frames.
+local function modifier(name)
+    return (type(keyHold) == "table" and keyHold[name] == true) or
+        (type(keyPressed) == "table" and keyPressed[name] == true)
+end
+
 local function ctrl()
-    return type(keyHold) == "table" and keyHold.CONTROL == true
+    return modifier("CONTROL")
 end
 
 local function shift()
-    return type(keyHold) == "table" and keyHold.SHIFT == true
+    return modifier("SHIFT")
 end
 
 -- Letters, digits, '-' and '_' typed into the name field.
@@ -354,13 +362,27 @@ local function editKeys()
     end
 end
 
-function editor.update(dt)
-    if editor.message then
-        editor.message.time = editor.message.time + dt
-        if editor.message.time > MESSAGE_TIME then
-            editor.message = nil
-        end
+-- Ctrl and the wheel zoom about the pointer, the right or middle button
+-- drags the view, Home shows the whole level again. True when it did any.
+local function moveView()
+    if ctrl() and (Input.wheel or 0) ~= 0 then
+        EditorScene.zoomAt(Input.x, Input.y, 1.25 ^ Input.wheel)
+        return true
     end
+    local held = type(keyHold) == "table" and (keyHold.RBUTTON or keyHold.MBUTTON)
+    if held and editor.panFrom then
+        EditorScene.pan(Input.x - editor.panFrom[1], Input.y - editor.panFrom[2])
+    end
+    editor.panFrom = held and { Input.x, Input.y } or nil
+    if Input.key("HOME") and not editor.typing then
+        EditorScene.resetView()
+        return true
+    end
+    return held
+end
+
+-- The pointer and the keys on the level and the tools.
+local function editInput()
     if editor.drag then
         updateDrag()
     elseif Input.pressed then
@@ -375,6 +397,18 @@ function editor.update(dt)
         typeName()
     else
         editKeys()
+    end
+end
+
+function editor.update(dt)
+    if editor.message then
+        editor.message.time = editor.message.time + dt
+        if editor.message.time > MESSAGE_TIME then
+            editor.message = nil
+        end
+    end
+    if not moveView() then
+        editInput()
     end
     if Flow.current == editor and editor.builtVersion ~= editor.doc.version then
         editor.rebuild()
