@@ -165,6 +165,36 @@ test("a new edit drops what was undone, and the history is bounded", function()
         "the history does not begin where it should: x = " .. x)
 end)
 
+test("a piece placed, dragged or turned into the ground stands on it", function()
+    local cases = {
+        { "a gremlin placed under the ground", function(d)
+            return d.level.world[d:place("GREMLIN", 10, 2)]
+        end, -0.6 },
+        { "a post placed half in it", function(d)
+            return d.level.world[d:place("WOOD_POST", 10, -1)]
+        end, -1.5 },
+        { "a plank turned upright", function(d)
+            local name = d:place("WOOD_PLANK", 10, -0.25)
+            d:rotate(name, 6)
+            return d.level.world[name]
+        end, -2 },
+        { "a box dragged down", function(d)
+            local name = d:place("WOOD_BOX", 10, -5)
+            d:beginDrag()
+            d:move(name, 12, 3)
+            d:endDrag()
+            return d.level.world[name]
+        end, -0.5 },
+        { "a box left above it", function(d)
+            return d.level.world[d:place("WOOD_BOX", 10, -5)]
+        end, -5 },
+    }
+    for _, c in ipairs(cases) do
+        local entry = c[2](EditorDoc.new("ground"))
+        expect(math.abs(entry.y - c[3]) < 1e-4, c[1] .. ": y = " .. entry.y)
+    end
+end)
+
 test("deleting a piece takes its joints and the portal links to it with it", function()
     local level = EditorDoc.blank("links")
     level.world = {

@@ -58,10 +58,11 @@ function EditorDoc.blank(name)
 end
 
 -- name: the level's file name without ".lua"; level: its table (a blank
--- level when nil). The document keeps its own copy.
-function EditorDoc.new(name, level)
+-- level when nil); catalogue: the block table (blockTable when nil). The
+-- document keeps its own copy of the level.
+function EditorDoc.new(name, level, catalogue)
     local doc = setmetatable({ name = name, undoList = {}, redoList = {}, version = 0,
-                               dirty = false }, EditorDoc)
+                               dirty = false, catalogue = catalogue or blockTable }, EditorDoc)
     doc.level = EditorDoc.copy(level or EditorDoc.blank(name))
     doc.level.world = doc.level.world or {}
     doc.level.birds = doc.level.birds or {}
@@ -158,11 +159,28 @@ function EditorDoc:freeName(definition)
     return string.format("%s%02d", prefix, n)
 end
 
+-- Half the height a piece takes up at its angle.
+local function halfHeightAt(def, angle)
+    local hw, hh = EditorDoc.halfSize(def)
+    return math.abs(hw * math.sin(angle)) + math.abs(hh * math.cos(angle))
+end
+
+-- A piece stands on the ground, never in it: the ground's top is y = 0.
+local function aboveGround(doc, entry)
+    local def = doc.catalogue.blocks[entry.definition]
+    if def then
+        local lowest = -halfHeightAt(def, entry.angle or 0)
+        -- The grid line at or above the lowest place; a rounded angle may miss it by a hair.
+        entry.y = math.min(entry.y, math.floor(lowest / EditorDoc.SNAP + 1e-3) * EditorDoc.SNAP)
+    end
+end
+
 -- Places a piece of the catalogue at (x, y); returns its name.
 function EditorDoc:place(definition, x, y)
     local name = self:freeName(definition)
     self:edit(function(level)
         level.world[name] = { definition = definition, x = snap(x), y = snap(y) }
+        aboveGround(self, level.world[name])
     end)
     return name
 end
@@ -173,6 +191,7 @@ function EditorDoc:move(name, x, y)
         local entry = level.world[name]
         if entry then
             entry.x, entry.y = snap(x), snap(y)
+            aboveGround(self, entry)
         end
     end
     if self.dragStart then
@@ -199,6 +218,7 @@ function EditorDoc:rotate(name, steps)
         end
         angle = math.floor(angle * 10000 + 0.5) / 10000
         entry.angle = math.abs(angle) > 1e-6 and angle or nil
+        aboveGround(self, entry)
     end)
 end
 
