@@ -143,3 +143,12 @@ function EditorScene.outline(entry, def, r, g, b)
     local x2, y2 = EditorScene.worldToScreen(entry.x + ex, entry.y + ey)
     drawRectLines(x1, y1, x2, y2, 2, r, g, b, 255)
 end
+
+-- A see-through picture of a piece about to be placed at (x, y).
+function EditorScene.ghost(def, x, y)
+    local hw, hh = EditorDoc.halfSize(def)
+    setRenderState(-view.x, -view.y, view.scale, view.scale, 0, 0, 0, 0.55)
+    res.drawSprite(def.sprite, (x - hw) * UNIT, (y - hh) * UNIT, "TOP", "LEFT", 2 * hw * UNIT,
+        2 * hh * UNIT)
+    setRenderState(0, 0, 1, 1, 0, 0, 0, 1)
+end

@@ -456,6 +456,9 @@ local function drawTile(tile)
         res.drawSprite(def.sprite, tile.x + (tile.w - dw) / 2, tile.y + (tile.h - dh) / 2, "TOP",
             "LEFT", dw, dh)
     end
+    if editor.armed == tile.name then
+        drawRectLines(tile.x, tile.y, tile.x + tile.w, tile.y + tile.h, 2, 255, 210, 60, 255)
+    end
 end
 
 local function drawMessage(w)
@@ -491,6 +494,7 @@ function editor.draw(dt)
     -- The piece about to be placed, under the pointer.
     if editor.armed and inView(Input.y) and not hovered and not editor.drag then
         local def = blockTable.blocks[editor.armed]
+        EditorScene.ghost(def, x, y)
         EditorScene.outline({ x = x, y = y }, def, 160, 230, 255)
     end
     drawRect(0.1, 0.08, 0.05, 0.7, 0, 0, w, BAR_H, false)
