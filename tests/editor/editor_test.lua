@@ -86,6 +86,11 @@ test("a level made with the editor is saved, reads back the same and is won by a
     expect(Level.countTargets() == 2, "gremlins standing: " .. Level.countTargets())
     expect(shoot(demoShots.m01), "the level did not end")
     expect(Play.state() == "won", "state: " .. Play.state())
+    -- Esc on the result panel leaves the level: back to the editor.
+    expect(playUntil(function() return Flow.ingame.phase == "result" end, 300), "no result panel")
+    key("ESCAPE")
+    expect(Flow.currentName == "editor" and Editor.doc.name == "made01",
+        "not back in the editor: " .. tostring(Flow.currentName))
 end)
 
 test("Back from a test-play returns to the editor with the edits and their history", function()
