@@ -240,7 +240,8 @@ test("the mouse places from the palette, drags, and keys turn and delete", funct
     drag(x, y, x2, y2, 10)
     step(1)
     g = Editor.doc.level.world.greml01
-    expect(math.abs(g.x - 20) < 0.2 and math.abs(g.y + 1) < 0.2, "not dragged: " .. g.x .. ", " .. g.y)
+    expect(math.abs(g.x - 20) < 0.2 and math.abs(g.y + 1) < 0.2,
+        "not dragged: " .. g.x .. ", " .. g.y)
     expect(Editor.selected == "greml01", "the dragged piece is not selected")
     key("E")
     expect(math.abs((Editor.doc.level.world.greml01.angle or 0) - EditorDoc.TURN_STEP) < 1e-3,

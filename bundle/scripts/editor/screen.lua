@@ -162,8 +162,10 @@ local function toolButtons()
     add("addBird", 22, function() doc:addBird("quill") end, "+", true)
     add("removeBird", 22, function() doc:removeBird() end, "-", true)
     local right = w - 6
-    for _, b in ipairs({ { "back", "MENU_BACK", Editor.back }, { "test", "EDITOR_TEST", Editor.test },
-                         { "save", "EDITOR_SAVE", Editor.save } }) do
+    local rightButtons = { { "back", "MENU_BACK", Editor.back },
+                           { "test", "EDITOR_TEST", Editor.test },
+                           { "save", "EDITOR_SAVE", Editor.save } }
+    for _, b in ipairs(rightButtons) do
         right = right - 70
         buttons[#buttons + 1] = { id = b[1], x = right, y = 6, w = 64, h = BUTTON_H,
                                   action = b[3], label = b[2] }
@@ -179,8 +181,8 @@ local function paletteTiles()
     local tiles = {}
     for i, name in ipairs(editor.palette) do
         local col, row = (i - 1) % columns, math.floor((i - 1) / columns)
-        tiles[i] = { name = name, x = 6 + col * (TILE + TILE_GAP), y = top + row * (TILE + TILE_GAP),
-                     w = TILE, h = TILE }
+        tiles[i] = { name = name, x = 6 + col * (TILE + TILE_GAP),
+                     y = top + row * (TILE + TILE_GAP), w = TILE, h = TILE }
     end
     return tiles, top
 end
@@ -473,7 +475,8 @@ local function drawMessage(w)
     if detail and detail ~= "" then
         line = line .. ": " .. detail
     end
-    Text.draw(line, w / 2, BAR_H + 9, { font = "sans_14", shadow = true, plain = true, color = color })
+    Text.draw(line, w / 2, BAR_H + 9,
+        { font = "sans_14", shadow = true, plain = true, color = color })
 end
 
 function editor.draw(dt)

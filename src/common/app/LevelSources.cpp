@@ -4,8 +4,8 @@
 #include <cctype>
 #include <exception>
 #include <fstream>
-#include <iterator>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "common/level/GameLevels.h"
