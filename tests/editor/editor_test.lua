@@ -340,3 +340,16 @@ test("zooming keeps the point under the pointer, and a piece is picked where it 
     key("HOME")
     expect(math.abs(EditorScene.scale() - scale) < 1e-3, "Home does not show the whole level")
 end)
+
+test("a failed write is shown, and the level and its history stay", function()
+    -- A folder where the sealed copy would go: the game's level cannot be replaced.
+    createDirectory(levelPath .. "/blocked01.lua")
+    Editor.newLevel("blocked01")
+    Editor.doc:place("GREMLIN", 20, -0.6)
+    local before = EditorDoc.copy(Editor.doc.level)
+    expect(not Editor.save(), "the save did not fail")
+    local m = Editor.message
+    expect(m and m.key == "EDITOR_SAVE_FAILED" and m.detail ~= "", "the failure is not shown")
+    expect(EditorDoc.same(before, Editor.doc.level) and Editor.doc:canUndo(), "the level changed")
+    expect(not Editor.test() and Flow.currentName == "editor", "a level that failed to save is played")
+end)
