@@ -13,6 +13,7 @@ for _, name in ipairs({ "text", "audio", "widgets", "screens", "ingame" }) do
     loadLuaFile(commonScriptPath .. "/ui/" .. name .. ".lua", "")
 end
 loadLuaFile(commonScriptPath .. "/demo.lua", "")
+loadLuaFile(commonScriptPath .. "/editor/editor.lua", "")
 
 -- Star limits as a plain global (the engine keeps its own copy in a table
 -- of the file's globals), the list of levels and the demo's shots, when the

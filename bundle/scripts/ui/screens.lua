@@ -123,11 +123,16 @@ Flow.screens.title = title
 
 function title.enter()
     Music.menu()
-    title.menu = Menu.new(Menu.column(0, 0, {
+    local entries = {
         { "MENU_PLAY", function() Flow.go("levels") end },
         { "MENU_SETTINGS", function() Flow.go("settings", "title") end },
         { "MENU_QUIT", function() requestExit() end },
-    }))
+    }
+    -- Last, so that the entries before it keep their places.
+    if launch and launch.editor then
+        entries[#entries + 1] = { "MENU_EDITOR", function() Flow.go("editorOpen") end }
+    end
+    title.menu = Menu.new(Menu.column(0, 0, entries))
     title.menu:setFocus(1, true)
 end
 
@@ -140,7 +145,8 @@ end
 
 function title.layout()
     local w, h = screenSize()
-    layoutColumn(title.menu, w / 2, h * 0.42)
+    -- A fourth entry closes the column up, clear of the line of controls.
+    layoutColumn(title.menu, w / 2, h * 0.42, 52, #title.menu.items > 3 and 6 or 14)
 end
 
 function title.update(dt)

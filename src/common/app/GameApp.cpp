@@ -12,6 +12,7 @@
 #include "cloudclient/RemoteNotificationsService.h"
 #include "common/app/FrameStatsFile.h"
 #include "common/app/GameConfig.h"
+#include "common/app/LevelSources.h"
 #include "common/app/LevelTests.h"
 #include "common/app/LuaManager.h"
 #include "common/app/NativeListing.h"
@@ -149,6 +150,7 @@ void GameApp::createWorld() {
     world_->initScriptGlobals(lang::Ptr<pf::DeviceID>(new pf::DeviceID())->getID(),
                               pf::getInstallationID());
     world_->resetGameTimer();
+    levelSources_ = std::make_unique<LevelSources>(*world_, devSources_);
     publishLaunch();
     cloud_ = std::make_unique<NorvaneCloudManager>(
         &activeFlag(),
@@ -167,7 +169,7 @@ void GameApp::publishLaunch() {
         throw lang::Exception(
             lang::Format("Cannot create the folder {0} for --shots", launch.shots));
     }
-    world_->publishLaunch(launch.demo, launch.headless, launch.shots);
+    world_->publishLaunch(launch.demo, launch.headless, launch.shots, devSources_.available());
 }
 
 void GameApp::loadGameScripts() {

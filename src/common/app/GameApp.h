@@ -14,6 +14,7 @@
 
 class FrameStatsFile;
 class GameLua;
+class LevelSources;
 class LuaManager;
 class NorvaneCloudManager;
 class ResourceSounds;
@@ -116,6 +117,7 @@ private:
     lang::Ptr<game::LuaResources> resources_;
     std::unique_ptr<ResourceSounds> sounds_;
     lang::Ptr<GameLua> world_;
+    std::unique_ptr<LevelSources> levelSources_;  // the editor's natives
     lang::Ptr<LuaManager> scriptManager_;
     lang::Ptr<GetTimeStamp> timeStamp_;
     std::unique_ptr<NorvaneCloudManager> cloud_;

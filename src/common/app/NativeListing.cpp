@@ -1,5 +1,7 @@
 #include "common/app/NativeListing.h"
 
+#include "common/app/LevelSources.h"
+
 #include "common/world/GameLua.h"
 #include "common/world/WorldParticleManager.h"
 #include "flurry/Flurry.h"
@@ -41,6 +43,7 @@ std::string nativeListing() {
     std::string out;
     {
         lang::Ptr<GameLua> world = new GameLua(*state, GameLua::Services());
+        LevelSources levelSources(*world, DevSources());  // the application adds these
         appendNatives(out, *world, "", "World");
         WorldParticleManager particles(*state, *world, nullptr, 0, 0);
         appendNatives(out, particles.manager(), "particles.", "Particles (the particles table)");

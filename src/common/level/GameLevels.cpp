@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "audio/AudioOutput.h"
+#include "common/level/LevelText.h"
 #include "common/save/SealedFile.h"
 #include "common/world/GameLua.h"
 #include "game/Resources.h"
@@ -163,10 +164,15 @@ void GameLevels::loadBlockTable() {
 lua::LuaTable GameLevels::readLevel(lua::LuaState& state, const uint8_t* bytes, size_t size,
                                     const std::vector<uint8_t>& key, const std::string& fileName) {
     std::vector<uint8_t> source = openSealed(bytes, size, key);
+    return runLevelText(state, std::string(source.begin(), source.end()), fileName);
+}
+
+lua::LuaTable GameLevels::runLevelText(lua::LuaState& state, const std::string& text,
+                                       const std::string& fileName) {
     lua::LuaTable level(state);
     {
         InstructionBudget budget(state.getLua(), LEVEL_INSTRUCTION_BUDGET);
-        state.runBuffer(source.data(), source.size(), fileName, &level);
+        state.runBuffer(text.data(), text.size(), fileName, &level);
     }
     if (!level.isString("filename") || level.getString("filename") != fileName) {
         throw lang::Exception(
@@ -231,7 +237,7 @@ lua::LuaTable GameLevels::savedLevelTable() const {
 }
 
 void GameLevels::saveLevel(std::string path) {
-    std::string text = savedLevelTable().serializeToString();
+    std::string text = levelText(savedLevelTable(), "");
     writeAtomically(world_.resolvePath(path + ".lua"), text);
 }
 

@@ -29,6 +29,9 @@ public:
     /// Throws lang::Exception (or a subclass) for anything that is not a level.
     static lua::LuaTable readLevel(lua::LuaState& state, const uint8_t* bytes, size_t size,
                                    const std::vector<uint8_t>& key, const std::string& fileName);
+    /// The level table of a level's Lua text, run and checked as readLevel does.
+    static lua::LuaTable runLevelText(lua::LuaState& state, const std::string& text,
+                                      const std::string& fileName);
 
 private:
     // Natives.

@@ -114,8 +114,9 @@ public:
     /// identities, screen size, input tables, paths.
     void initScriptGlobals(const std::string& deviceId, const std::string& installationId);
     /// The global table `launch` the scripts read the command line from:
-    /// `demo` and `headless` (booleans) and `shots` (a folder, absent when empty).
-    void publishLaunch(bool demo, bool headless, const std::string& shots);
+    /// `demo` and `headless` (booleans), `shots` (a folder, absent when empty)
+    /// and `editor` (true when the game has level sources to edit).
+    void publishLaunch(bool demo, bool headless, const std::string& shots, bool editor);
     /// Set once the game scripts are loaded: activation changes reach them.
     void setGameLogicLoaded() { gameLogicLoaded_ = true; }
     /// Records the flag and calls gameResumed (active and no busy service) or

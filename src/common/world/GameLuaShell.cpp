@@ -32,10 +32,11 @@ void GameLua::registerShellNatives() {
     bindMethod("drawScreenParticles", this, &GameLua::drawScreenParticles);
 }
 
-void GameLua::publishLaunch(bool demo, bool headless, const std::string& shots) {
+void GameLua::publishLaunch(bool demo, bool headless, const std::string& shots, bool editor) {
     lua::LuaTable launch = newGlobalTable("launch");
     launch.set("demo", demo);
     launch.set("headless", headless);
+    launch.set("editor", editor);
     if (!shots.empty()) {
         launch.set("shots", shots);
     }

@@ -26,19 +26,21 @@ TEST_F(GameLuaLaunchTest, LaunchTableMirrorsTheOptions) {
     struct Case {
         bool demo, headless;
         const char* shots;
-        const char* expected;  // demo, headless, shots as the scripts see them
+        bool editor;
+        const char* expected;  // demo, headless, shots, editor as the scripts see them
     };
     const Case cases[] = {
-        {false, false, "", "false false nil"},
-        {true, true, "/tmp/shots", "true true /tmp/shots"},
+        {false, false, "", false, "false false nil false"},
+        {true, true, "/tmp/shots", true, "true true /tmp/shots true"},
         // An empty folder is no folder: the scripts test `launch.shots` alone.
-        {true, false, "", "true false nil"},
+        {true, false, "", false, "true false nil false"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        world->publishLaunch(c.demo, c.headless, c.shots);
+        world->publishLaunch(c.demo, c.headless, c.shots, c.editor);
         EXPECT_EQ(c.expected, str("tostring(launch.demo) .. ' ' .. tostring(launch.headless) .. "
-                                  "' ' .. tostring(launch.shots)"));
+                                  "' ' .. tostring(launch.shots) .. ' ' .. "
+                                  "tostring(launch.editor)"));
     }
 }
 
