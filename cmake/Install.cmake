@@ -53,5 +53,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL loads EGL and GL and Mesa its drivers at run time, so the linked
+# libraries do not name them: without these a clean system cannot open a window.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libegl1, libgl1, libegl-mesa0, libglx-mesa0, libgl1-mesa-dri")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
