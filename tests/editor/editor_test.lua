@@ -353,3 +353,24 @@ test("a failed write is shown, and the level and its history stay", function()
     expect(EditorDoc.same(before, Editor.doc.level) and Editor.doc:canUndo(), "the level changed")
     expect(not Editor.test() and Flow.currentName == "editor", "a level that failed to save is played")
 end)
+
+test("a reload of the scripts keeps the level being edited and its history", function()
+    Editor.newLevel("kept01")
+    local doc = Editor.doc
+    buildFort(doc)
+    doc:moveSling(4, -3)
+    local before = EditorDoc.copy(doc.level)
+    local steps = #doc.undoList
+    local oldMethods = getmetatable(doc)
+    EditorDoc = setmetatable({}, { __index = oldMethods }) -- as a rerun document script makes it
+    EditorDoc.__index = EditorDoc
+    scriptsReloaded(scriptsReloading())
+    step(1)
+    expect(Flow.currentName == "editor", "screen: " .. tostring(Flow.currentName))
+    expect(Editor.doc == doc and EditorDoc.same(doc.level, before), "the edits are lost")
+    expect(#doc.undoList == steps, "history: " .. #doc.undoList .. " of " .. steps)
+    expect(getmetatable(doc) == EditorDoc, "the document keeps the old scripts' methods")
+    expect(isEditing() and objects.world.greml01 ~= nil, "the level is not shown for editing")
+    expect(doc:undo() and doc.level.slingshot.x == 3, "the last edit does not undo")
+end)
+

@@ -61,6 +61,11 @@ end
 
 function editor.enter(arg)
     Music.menu()
+    -- The document outlives a reload of the scripts (Editor is kept); it takes
+    -- the methods of the document script now loaded.
+    if editor.doc then
+        setmetatable(editor.doc, EditorDoc)
+    end
     editor.palette = Editor.paletteNames(blockTable)
     editor.drag = nil
     editor.rebuild()

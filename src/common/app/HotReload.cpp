@@ -188,18 +188,23 @@ void HotReload::poll(int64_t nowMillis) {
         const std::vector<std::string> batch = watcher_->poll(nowMillis);
         if (std::any_of(batch.begin(), batch.end(),
                         [this](const std::string& path) { return isSource(path); })) {
-            requested_ = true;
+            changed_ = true;
         }
     }
-    if (requested_) {
-        requested_ = false;
-        reload();
+    if (requested_ || changed_) {
+        const Trigger trigger = requested_ ? Trigger::KEY : Trigger::CHANGE;
+        requested_ = changed_ = false;
+        reload(trigger);
     }
 }
 
-bool HotReload::reload() {
+bool HotReload::reload(Trigger trigger) {
     const int64_t start = lang::System::currentTimeMicros();
-    const bool ok = resealAndRun();
+    const Outcome outcome = resealAndRun(trigger);
+    if (outcome == Outcome::NOTHING_CHANGED) {
+        return true;
+    }
+    const bool ok = outcome == Outcome::RELOADED;
     const double millis = static_cast<double>(lang::System::currentTimeMicros() - start) / 1000;
     const std::string files = resealed_.empty() ? "no files" : joined(resealed_, ", ");
     if (ok) {
@@ -213,14 +218,17 @@ bool HotReload::reload() {
     return ok;
 }
 
-bool HotReload::resealAndRun() {
+HotReload::Outcome HotReload::resealAndRun(Trigger trigger) {
     resealed_.clear();
     std::string error;
     try {
         const std::vector<BundleSource> all = readBundleSources(sources_.sources, dataFolder_);
+        const std::vector<BundleSource> changed = changedSources(all);
+        if (changed.empty() && trigger == Trigger::CHANGE) {
+            return Outcome::NOTHING_CHANGED;
+        }
         error = compileErrors(world_.getState()->getLua(), all);
         if (error.empty()) {
-            const std::vector<BundleSource> changed = changedSources(all);
             for (const BundleSource& file : changed) {
                 resealed_.push_back(file.name);
             }
@@ -232,8 +240,8 @@ bool HotReload::resealAndRun() {
     }
     if (error.empty()) {
         errorView_.clear();
-        return true;
+        return Outcome::RELOADED;
     }
     errorView_.show(error);
-    return false;
+    return Outcome::FAILED;
 }

@@ -42,7 +42,7 @@ public:
     /// a source changed and has been quiet since. Never blocks on the watcher.
     void poll(int64_t nowMillis);
     /// Reloads now; false when it failed (the error is then shown).
-    bool reload();
+    bool reload() { return reload(Trigger::KEY); }
 
     /// The error of the last reload; empty when it succeeded.
     const std::string& error() const { return errorView_.text(); }
@@ -51,14 +51,21 @@ public:
     void draw(gr::Context& context) const { errorView_.draw(context); }
 
 private:
-    bool resealAndRun();
+    /// A saved source whose sealed copy already holds it (the level editor
+    /// seals what it saves) is no reason to reload; the key always is.
+    enum class Trigger { KEY, CHANGE };
+    enum class Outcome { RELOADED, FAILED, NOTHING_CHANGED };
+
+    bool reload(Trigger trigger);
+    Outcome resealAndRun(Trigger trigger);
     bool isSource(const std::string& path) const;
 
     DevSources sources_;
     GameLua& world_;
     std::string dataFolder_;
     std::unique_ptr<pf::FolderWatcher> watcher_;
-    bool requested_ = false;
+    bool requested_ = false;  // by the key
+    bool changed_ = false;    // by the watcher
     std::vector<std::string> resealed_;
     ReloadErrorView errorView_;
 };

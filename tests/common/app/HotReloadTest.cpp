@@ -237,4 +237,18 @@ TEST_F(HotReloadTest, ASavedSourceReloadsOnceTheSourcesAreQuiet) {
     EXPECT_EQ(hooks(), "reloading1 reloaded2(from 1) ") << "one change, one reload";
 }
 
+// The level editor saves a source and seals it itself: a saved source that its
+// sealed copy already holds reloads nothing, while the key still does.
+TEST_F(HotReloadTest, ASavedSourceTheGameAlreadyHoldsReloadsNothing) {
+    start();
+    sources.write("levels/made.lua", "world = {}\n");
+    seal("levels/made.lua", "world = {}\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(HotReload::QUIET_MILLIS + 50));
+    frame();
+    frame();
+    EXPECT_EQ(hooks(), "") << "a source the game already holds reloaded";
+    pressReload();
+    EXPECT_EQ(hooks(), "reloading1 reloaded1(from 1) ");
+}
+
 }  // namespace
