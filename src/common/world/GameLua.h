@@ -176,8 +176,6 @@ public:
     bool isUpdating() const { return updating_; }
     /// What the last update spent in the physics steps and in the scripts'
     /// update, in microseconds (for the debug overlay).
-    int64_t lastPhysicsMicros() const { return physicsMicros_; }
-    int64_t lastScriptMicros() const { return scriptMicros_; }
     bool isEditingOn() const { return editing_; }
     float getAccumulator() const { return accumulator_; }
     int getCurrentPose() const { return currentPose_; }
@@ -411,8 +409,6 @@ private:
     Services services_;
     std::unique_ptr<b2World> world_;
     std::map<std::string, std::unique_ptr<GameObject>> objects_;
-    int64_t physicsMicros_ = 0;
-    int64_t scriptMicros_ = 0;
     /// Counts objects taken out of objects_, so a pass over it can tell
     /// whether a hook it called removed any.
     uint64_t removals_ = 0;
