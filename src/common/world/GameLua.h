@@ -202,7 +202,6 @@ private:
         bool collide = true;
         Handler onBegin = nullptr;
         Handler onEnd = nullptr;
-        Handler onPreSolve = nullptr;
     };
     enum PoseSource { FROM_BODY, FROM_PREVIOUS_POSE, FROM_RENDER };
 
@@ -365,7 +364,6 @@ private:
     bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;
-    void PreSolve(b2Contact* contact, const b2Manifold* oldManifold) override;
     void PostSolve(b2Contact*, const b2ContactImpulse*) override {}
     void setUpCollisionRules();
     const CollisionRule& ruleFor(const GameObject& a, const GameObject& b) const;
