@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "game/Resources.h"
 #include "lang/Ptr.h"
@@ -28,9 +27,6 @@ public:
     Resources& getResources() const { return *resources_; }
 
 private:
-    /// The points of the last drawSprites call, kept so that a call allocates nothing.
-    std::vector<gr::Point> points_;
-
     void addLoadingNatives();
     void addDrawingNatives();
     void addTextNatives();
@@ -52,7 +48,6 @@ private:
 
     /// Drawing and queries.
     int drawSprite(lua::LuaState* state);
-    int drawSprites(lua::LuaState* state);
     int drawString(lua::LuaState* state);
     int getClipRect(lua::LuaState* state);
     int getSpriteBounds(lua::LuaState* state);

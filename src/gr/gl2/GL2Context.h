@@ -18,10 +18,9 @@ namespace gl2 {
 class GL2Shader;
 class GL2Texture;
 
-/// The OpenGL 2.1 context. Frames are drawn straight into the window; a frame
-/// that is to stay readable after its present (keepNextFrame, keepFrames) is
-/// copied into an offscreen target just before the swap, and captureScreen and
-/// captureFrame read that copy until the next frame begins.
+/// The OpenGL 2.1 context. Frames are drawn into an offscreen target that
+/// present() copies to the window, so the last frame stays readable for
+/// captureScreen and captureFrame after it was presented.
 class GL2Context : public Context {
 public:
     /// Makes an OpenGL context for the window; throws gr::GraphicsException.
@@ -37,8 +36,6 @@ public:
     void fillRect(float x0, float y0, float x1, float y1, const Color& color) override;
     void drawTexture(Texture* texture, float x, float y, float w, float h, const Quad& uv) override;
     void drawTextureQuad(Texture* texture, const Quad& corners, const Quad& uv) override;
-    void drawTextureRun(Texture* texture, const Point* points, int count, float dx, float dy,
-                        float w, float h, const Quad& uv) override;
     int width() const override { return screen_.width(); }
     int height() const override { return screen_.height(); }
     math::float4x4 projectionMatrix() const override { return screen_.projection(); }
@@ -53,8 +50,6 @@ public:
     void beginFrame() override;
     void endFrame() override;
     void present() override;
-    void keepNextFrame() override { keepNext_ = true; }
-    void keepFrames(bool keep) override { keepAll_ = keep; }
     void clear(uint32_t argb, bool color, bool depth, bool stencil) override;
     void captureScreen(const std::string& name) override;
     lang::Ptr<Texture> captureFrame(Texture* target) override;
@@ -72,39 +67,24 @@ private:
     void teardown();
     void checkVersion() const;
     void makeTarget();
-    /// Draws into the window's framebuffer over the whole drawable.
-    void bindWindow();
-    /// Copies the window's picture into the target, before the swap discards it.
-    void keepPicture();
-    /// Something is drawn: the frame is no longer the one kept at present.
-    void markDrawn() {
-        drawn_ = true;
-        showingKept_ = false;
-    }
+    void bindTarget();
     void addQuad(GL2Texture* texture, const Point (&corners)[4], const Quad& uv,
                  const Color& color);
-    static void writeQuad(Batcher::Vertex* out, const Point (&corners)[4], const Quad& uv,
-                          const uint8_t (&rgba)[4]);
     GL2Texture* ownTexture(Texture* texture) const;
     /// The scissor for the current clip rectangle, remembered while the clip
     /// and the screen stay the same.
     const Rect& scissor();
     void screenChanged() { scissorValid_ = false; }
-    /// The frame's pixels, rows from the top, as the window shows them: the kept
-    /// copy after a present that kept it, otherwise the window's picture.
-    Image readFrame();
+    /// The target's pixels, rows from the top, as the window shows them.
+    Image readTarget();
 
     SDL_Window* window_;
     void* gl_ = nullptr;  // SDL_GLContext
     lang::Ptr<Device> device_;
     Screen screen_;
-    GLuint target_ = 0;         // framebuffer object for kept frames, made on first use
+    GLuint target_ = 0;         // framebuffer object
     GLuint targetTexture_ = 0;  // its colour buffer
     int targetWidth_ = 0, targetHeight_ = 0;
-    bool keepNext_ = false;
-    bool keepAll_ = false;
-    bool showingKept_ = false;  // the target holds the frame presented last
-    bool drawn_ = false;        // something was drawn since the last present
     lang::Ptr<GL2Shader> spriteShader_;
     lang::Ptr<GL2Shader> colorShader_;
     Batcher batcher_;
