@@ -109,8 +109,9 @@ theirs "frame-love-empty-0" "empty" $frames
 # 3. Sprite throughput: two counts a size; the report fits a line through them.
 for size in 32 4; do
     for n in "${sprite_counts[@]}"; do
-        say "sprites: $n of $size x $size (engine, LÖVE draw, LÖVE SpriteBatch)"
+        say "sprites: $n of $size x $size (engine batch and calls, LÖVE draw, LÖVE SpriteBatch)"
         ours "sprites-ours-$size-$n" "sprites $n $size" 300
+        ours "sprites-ourscalls-$size-$n" "spritecalls $n $size" 300
         theirs "sprites-love-$size-$n" "sprites $n $size" 300
         theirs "sprites-lovebatch-$size-$n" "spritebatch $n $size" 300
     done

@@ -1,6 +1,8 @@
 #include "game/LuaResources.h"
 
 #include "game/Anchor.h"
+#include "lang/Exception.h"
+#include "lang/Format.h"
 #include "lang/Numbers.h"
 #include "lua/ScriptValues.h"
 #include "pf/Launcher.h"
@@ -40,6 +42,7 @@ void LuaResources::addLoadingNatives() {
 void LuaResources::addDrawingNatives() {
     addMethod("drawSprite", this, &LuaResources::drawSprite);
     addMethod("drawCompoSprite", this, &LuaResources::drawSprite);
+    addMethod("drawSprites", this, &LuaResources::drawSprites, "(s, t, [s], [s])");
     bindMethod("setClipRect", this, &LuaResources::setClipRect);
     addMethod("getClipRect", this, &LuaResources::getClipRect);
     addMethod("getSpriteBounds", this, &LuaResources::getSpriteBounds);
@@ -146,6 +149,37 @@ int LuaResources::drawSprite(lua::LuaState* state) {
         float height = state->toNumber(7 + b);
         resources_->drawSprite(name, x, y, vertical, horizontal, width, height);
     }
+    return 0;
+}
+
+int LuaResources::drawSprites(lua::LuaState* state) {
+    const int b = selfOffset(state);
+    std::string name = state->toString(1 + b);
+    lua_State* L = state->getLua();
+    const int list = 2 + b;
+    if (!state->isTable(list)) {
+        state->toTable(list);  // raises the strict reader's error
+    }
+    int vertical = ANCHOR_VPIVOT, horizontal = ANCHOR_HPIVOT;
+    applyAnchor(optString(state, 3 + b), vertical, horizontal);
+    applyAnchor(optString(state, 4 + b), vertical, horizontal);
+    const int length = static_cast<int>(lua_objlen(L, list));
+    if (length % 2 != 0) {
+        throw lang::Exception(
+            lang::Format("res.drawSprites takes x, y pairs; {0} numbers were given", length));
+    }
+    points_.resize(static_cast<size_t>(length / 2));
+    for (int i = 0; i < length; ++i) {
+        lua_rawgeti(L, list, i + 1);
+        if (lua_type(L, -1) != LUA_TNUMBER) {
+            throw lang::Exception(
+                lang::Format("res.drawSprites: entry {0} of the points is not a number", i + 1));
+        }
+        const float value = static_cast<float>(lua_tonumber(L, -1));
+        lua_pop(L, 1);
+        (i % 2 ? points_[i / 2].y : points_[i / 2].x) = value;
+    }
+    resources_->drawSprites(name, points_.data(), length / 2, vertical, horizontal);
     return 0;
 }
 

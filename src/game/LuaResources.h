@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "game/Resources.h"
 #include "lang/Ptr.h"
@@ -27,6 +28,9 @@ public:
     Resources& getResources() const { return *resources_; }
 
 private:
+    /// The points of the last drawSprites call, kept so that a call allocates nothing.
+    std::vector<gr::Point> points_;
+
     void addLoadingNatives();
     void addDrawingNatives();
     void addTextNatives();
@@ -48,6 +52,7 @@ private:
 
     /// Drawing and queries.
     int drawSprite(lua::LuaState* state);
+    int drawSprites(lua::LuaState* state);
     int drawString(lua::LuaState* state);
     int getClipRect(lua::LuaState* state);
     int getSpriteBounds(lua::LuaState* state);

@@ -64,6 +64,7 @@ void Resources::unindexSheet(const SpriteSheet& sheet) {
     for (const auto& sprite : sheet.getSprites()) {
         auto it = index_.find(sprite.first);
         if (it != index_.end() && it->second.kind == KIND_SPRITE) {
+            lastEntry_ = nullptr;
             index_.erase(it);
         }
     }
@@ -120,6 +121,7 @@ void Resources::unindexCompoSet(const CompoSpriteSet& set) {
     for (const auto& compo : set.getCompoSprites()) {
         auto it = index_.find(compo.first);
         if (it != index_.end() && it->second.kind == KIND_COMPOSITE) {
+            lastEntry_ = nullptr;
             index_.erase(it);
         }
     }
@@ -156,6 +158,22 @@ void Resources::drawSprite(const std::string& name, float x, float y, int vertic
     }
 }
 
+void Resources::drawSprites(const std::string& name, const gr::Point* points, int count,
+                            int verticalAnchor, int horizontalAnchor) {
+    const IndexEntry* entry = findDrawable(name);
+    if (!entry) {
+        return;
+    }
+    if (entry->kind == KIND_SPRITE) {
+        entry->sprite->drawRun(context_.get(), points, count, verticalAnchor, horizontalAnchor);
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        entry->compo->draw(context_.get(), points[i].x, points[i].y, verticalAnchor,
+                           horizontalAnchor);
+    }
+}
+
 namespace {
 
 // Scripts may hand any size: the sum or difference of two ints is taken in 64
@@ -179,8 +197,16 @@ void Resources::getClipRect(int& x, int& y, int& width, int& height) const {
 }
 
 const Resources::IndexEntry* Resources::findDrawable(const std::string& name) const {
+    if (lastEntry_ && name == lastName_) {
+        return lastEntry_;
+    }
     auto it = index_.find(name);
-    return it == index_.end() ? nullptr : &it->second;
+    if (it == index_.end()) {
+        return nullptr;
+    }
+    lastName_ = name;
+    lastEntry_ = &it->second;
+    return lastEntry_;
 }
 
 Sprite* Resources::getSprite(const std::string& name) const {

@@ -89,6 +89,10 @@ public:
     /// A sprite stretched to width x height; a composite sprite ignores the size.
     void drawSprite(const std::string& name, float x, float y, int verticalAnchor,
                     int horizontalAnchor, float width, float height);
+    /// Draws `name` at each of the points, as drawSprite does for each; a
+    /// sprite's quads reach the context in one call.
+    void drawSprites(const std::string& name, const gr::Point* points, int count,
+                     int verticalAnchor = ANCHOR_VPIVOT, int horizontalAnchor = ANCHOR_HPIVOT);
     void drawString(const std::string& group, const std::string& key, float x, float y,
                     int verticalAnchor = ANCHOR_TOP, int horizontalAnchor = ANCHOR_LEFT);
 
@@ -169,6 +173,10 @@ private:
     std::map<std::string, lang::Ptr<TextGroupSet>> texts_;
     std::map<std::string, lang::Ptr<audio::AudioClip>> audio_;
     std::map<std::string, IndexEntry> index_;
+    /// The entry found last by findDrawable: scripts draw one name many times
+    /// in a row. Forgotten whenever an entry leaves the index.
+    mutable std::string lastName_;
+    mutable const IndexEntry* lastEntry_ = nullptr;
 };
 
 }  // namespace game

@@ -85,4 +85,16 @@ void Sprite::draw(gr::Context* context, float x, float y, float width, float hei
     context->drawTexture(texture, x, y, width, height, uv_);
 }
 
+void Sprite::drawRun(gr::Context* context, const gr::Point* points, int count, int verticalAnchor,
+                     int horizontalAnchor) const {
+    gr::Texture* texture = sheet_ ? sheet_->getTexture() : nullptr;
+    if (!texture || !context || count <= 0) {
+        return;
+    }
+    // x - offset and x + (0 - offset) are the same number, as one draw has it.
+    float dx = 0, dy = 0;
+    anchorOffset(width_, height_, pivotX_, pivotY_, verticalAnchor, horizontalAnchor, dx, dy);
+    context->drawTextureRun(texture, points, count, dx, dy, width_, height_, uv_);
+}
+
 }  // namespace game

@@ -32,6 +32,10 @@ public:
     /// own size.
     void draw(gr::Context* context, float x, float y, float width, float height, int verticalAnchor,
               int horizontalAnchor) const;
+    /// Draws at each of the points as the first draw does, in one call to the
+    /// context.
+    void drawRun(gr::Context* context, const gr::Point* points, int count, int verticalAnchor,
+                 int horizontalAnchor) const;
 
     SpriteSheet* getSheet() const { return sheet_; }
     const std::string& getName() const { return name_; }

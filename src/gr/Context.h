@@ -72,6 +72,15 @@ public:
     /// Draws the texture area `uv` onto the four corners of `corners`; the
     /// origin of the draw (for the pivot) is (0, 0).
     virtual void drawTextureQuad(Texture* texture, const Quad& corners, const Quad& uv) = 0;
+    /// Draws the texture rectangle uv, w x h, with its top-left corner at each
+    /// of the points moved by (dx, dy): the same as a drawTexture call for each
+    /// point, made at once.
+    virtual void drawTextureRun(Texture* texture, const Point* points, int count, float dx,
+                                float dy, float w, float h, const Quad& uv) {
+        for (int i = 0; i < count; ++i) {
+            drawTexture(texture, points[i].x + dx, points[i].y + dy, w, h, uv);
+        }
+    }
 
     RenderState& renderState() { return renderState_; }
 
@@ -114,8 +123,16 @@ public:
     /// Clears the whole drawable, whatever the clip and the viewport; there is
     /// no depth or stencil buffer. argb: alpha << 24 | red << 16 | green << 8 | blue.
     virtual void clear(uint32_t argb, bool color, bool depth, bool stencil) = 0;
-    /// Writes the last frame drawn (after present, the one presented) to the PNG
-    /// file `name`. Throws gr::GraphicsException when it cannot be written.
+    /// The next frame presented stays readable for captureScreen and captureFrame
+    /// after its present. A context may draw straight into the window, whose
+    /// picture the driver is free to discard at present; keeping the frame
+    /// costs a copy, so only frames that are read after their present ask.
+    virtual void keepNextFrame() {}
+    /// Every frame presented stays readable (keepNextFrame for each), or no longer.
+    virtual void keepFrames(bool) {}
+    /// Writes the last frame drawn to the PNG file `name`: after present, the
+    /// one presented when it was kept. Throws gr::GraphicsException when it
+    /// cannot be written.
     virtual void captureScreen(const std::string& name) = 0;
     /// Copies the last frame drawn into `target` when it has the screen's size,
     /// otherwise into a new texture, and returns that texture.

@@ -1,9 +1,9 @@
 #pragma once
 
 // Trampolines that publish member functions to scripts (see LuaObject).
-// Each closure carries three upvalues: the target object (light userdata), a
-// copy of the member-function pointer (userdata) and the LuaObject's table,
-// whose entry 0 is cleared when the LuaObject goes.
+// Each closure carries two upvalues: its Binding (userdata) and the owner's
+// alive flag (userdata), which the Binding points into and the LuaObject
+// clears when it goes. A call reads only the Binding.
 
 #include <cstring>
 #include <string>
@@ -18,8 +18,31 @@
 namespace lua {
 namespace detail {
 
-/// Throws LuaException when the LuaObject behind the running closure is gone.
-void checkOwnerAlive(lua_State* L);
+/// The first upvalue of a native's closure: the object, the owner's alive
+/// flag, and the member-function pointer's bytes right after them.
+struct Binding {
+    void* object;
+    const bool* alive;
+
+    template <class Method>
+    Method method() const {
+        Method method;
+        std::memcpy(&method, this + 1, sizeof method);
+        return method;
+    }
+};
+
+/// Throws LuaException: the LuaObject behind the running closure is gone.
+[[noreturn]] void ownerReleased(lua_State* L);
+
+/// The running closure's Binding, once its owner is known to be alive.
+inline const Binding& liveBinding(lua_State* L) {
+    const auto* binding = static_cast<const Binding*>(lua_touserdata(L, lua_upvalueindex(1)));
+    if (!*binding->alive) {
+        ownerReleased(L);
+    }
+    return *binding;
+}
 
 template <class T>
 struct Arg {
@@ -133,19 +156,13 @@ std::string typedSignature() {
     return text;
 }
 
-template <class Method>
-Method methodOf(lua_State* L) {
-    Method method;
-    std::memcpy(&method, lua_touserdata(L, lua_upvalueindex(2)), sizeof method);
-    return method;
-}
-
 template <class Method, size_t... I>
 int invokeTyped(LuaState& state, lua_State* L, std::index_sequence<I...>) {
     using Traits = MethodTraits<Method>;
     using Args = typename Traits::Args;
-    auto* object = static_cast<typename Traits::Class*>(lua_touserdata(L, lua_upvalueindex(1)));
-    Method method = methodOf<Method>(L);
+    const Binding& binding = liveBinding(L);
+    auto* object = static_cast<typename Traits::Class*>(binding.object);
+    Method method = binding.method<Method>();
     // Braced initialisation reads the arguments left to right.
     Args args{Arg<std::tuple_element_t<I, Args>>::read(state, static_cast<int>(I) + 1)...};
     (void)args;
@@ -159,16 +176,15 @@ int invokeTyped(LuaState& state, lua_State* L, std::index_sequence<I...>) {
 
 template <class Method>
 int typedBody(LuaState& state, lua_State* L) {
-    checkOwnerAlive(L);
     constexpr size_t count = std::tuple_size_v<typename MethodTraits<Method>::Args>;
     return invokeTyped<Method>(state, L, std::make_index_sequence<count>{});
 }
 
 template <class C>
 int rawBody(LuaState& state, lua_State* L) {
-    checkOwnerAlive(L);
-    auto* object = static_cast<C*>(lua_touserdata(L, lua_upvalueindex(1)));
-    auto method = methodOf<int (C::*)(LuaState*)>(L);
+    const Binding& binding = liveBinding(L);
+    auto* object = static_cast<C*>(binding.object);
+    auto method = binding.method<int (C::*)(LuaState*)>();
     return (object->*method)(&state);
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "lang/Format.h"
+#include "lauxlib.h"
 #include "lua/LuaException.h"
 #include "lua/StackGuard.h"
 
@@ -11,18 +12,10 @@ namespace lua {
 
 namespace detail {
 
-void checkOwnerAlive(lua_State* L) {
-    if (!lua_istable(L, lua_upvalueindex(3))) {
-        return;
-    }
-    lua_rawgeti(L, lua_upvalueindex(3), 0);
-    bool alive = !lua_isnil(L, -1);
-    lua_pop(L, 1);
-    if (!alive) {
-        throw LuaException(lang::Format("{0}{1}",
-                                        "Script method called after its native object was released",
-                                        LuaState::getCallStack(L)));
-    }
+void ownerReleased(lua_State* L) {
+    throw LuaException(lang::Format("{0}{1}",
+                                    "Script method called after its native object was released",
+                                    LuaState::getCallStack(L)));
 }
 
 }  // namespace detail
@@ -37,6 +30,9 @@ LuaObject::LuaObject(LuaState& state) : LuaTable(state) {
     lua_setfield(L, -2, "_G");
     lua_pushvalue(L, -1);
     lua_setfield(L, -2, "this");
+    alive_ = static_cast<bool*>(lua_newuserdata(L, sizeof(bool)));
+    *alive_ = true;
+    aliveRef_ = luaL_ref(L, LUA_REGISTRYINDEX);
 }
 
 LuaObject::~LuaObject() {
@@ -48,6 +44,9 @@ LuaObject::~LuaObject() {
     push();
     lua_pushnil(L);
     lua_rawseti(L, -2, 0);
+    // Closures still held by scripts keep the flag and now find it cleared.
+    *alive_ = false;
+    luaL_unref(L, LUA_REGISTRYINDEX, aliveRef_);
 }
 
 void LuaObject::storeMethod(const char* name, lua_CFunction trampoline, void* object,
@@ -57,10 +56,13 @@ void LuaObject::storeMethod(const char* name, lua_CFunction trampoline, void* ob
     StackGuard guard(L);
     push();
     lua_pushstring(L, name);
-    lua_pushlightuserdata(L, object);
-    std::memcpy(lua_newuserdata(L, size), method, size);
-    push();
-    lua_pushcclosure(L, trampoline, 3);
+    auto* binding =
+        static_cast<detail::Binding*>(lua_newuserdata(L, sizeof(detail::Binding) + size));
+    binding->object = object;
+    binding->alive = alive_;
+    std::memcpy(binding + 1, method, size);
+    lua_rawgeti(L, LUA_REGISTRYINDEX, aliveRef_);
+    lua_pushcclosure(L, trampoline, 2);
     state.setTable(-3);
 }
 

@@ -75,6 +75,8 @@ private:
 
     std::vector<Native> natives_;
     std::string topic_;
+    bool* alive_ = nullptr;  // the flag every closure of this object points to
+    int aliveRef_ = -1;      // registry reference that keeps the flag while this lives
 };
 
 }  // namespace lua

@@ -1,8 +1,10 @@
 #include "lua/LuaState.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "io/InputStream.h"
@@ -139,6 +141,28 @@ LuaState::LuaState() : main_(lua_newstate(&allocate, this)), L_(main_) {
         lua_close(main_);
         throw;
     }
+}
+
+void LuaState::pushKey(lua_State* L, const char* text) {
+    if (!text) {
+        lua_pushnil(L);
+        return;
+    }
+    CachedKey& slot = keys_[(reinterpret_cast<uintptr_t>(text) >> 3) % KEY_SLOTS];
+    if (slot.address == text && std::strcmp(slot.text.c_str(), text) == 0) {
+        lua_rawgeti(L, LUA_REGISTRYINDEX, slot.ref);
+        return;
+    }
+    const size_t length = std::strlen(text);
+    lua_pushlstring(L, text, length);
+    if (length > KEY_MAX_LENGTH) {
+        return;
+    }
+    luaL_unref(L, LUA_REGISTRYINDEX, slot.ref);
+    lua_pushvalue(L, -1);
+    slot.ref = luaL_ref(L, LUA_REGISTRYINDEX);
+    slot.address = text;
+    slot.text.assign(text, length);
 }
 
 LuaState::~LuaState() {

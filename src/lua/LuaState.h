@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lang/Object.h"
+#include "lauxlib.h"
 #include "lua.h"
 #include "lua/LuaTable.h"
 
@@ -65,6 +66,11 @@ public:
     void pushString(const char* value) { lua_pushstring(L_, value); }
     void pushString(const std::string& value) { lua_pushlstring(L_, value.data(), value.size()); }
     void pushLightUserData(void* value) { lua_pushlightuserdata(L_, value); }
+    /// Pushes the string text onto L (this state or one of its threads) as
+    /// lua_pushstring does. The strings pushed often, such as the keys the
+    /// engine reads and the hooks it calls, are kept in the registry and
+    /// pushed from there, sparing the hashing and interning of a new copy.
+    void pushKey(lua_State* L, const char* text);
     /// Pushes nil for a null or empty handle.
     void pushTable(const LuaTable* table);
     /// function must not let C++ exceptions out; natives that may throw are
@@ -132,6 +138,15 @@ private:
     std::string pendingMessage_;
     /// Call stack captured by the message handler of the failing protected call.
     std::string errorStack_;
+    /// pushKey's strings, one slot for each text address (direct-mapped); the
+    /// text is compared, so a reused address only misses.
+    struct CachedKey {
+        const char* address = nullptr;
+        std::string text;
+        int ref = LUA_NOREF;
+    };
+    enum { KEY_SLOTS = 128, KEY_MAX_LENGTH = 48 };
+    CachedKey keys_[KEY_SLOTS];
 };
 
 }  // namespace lua

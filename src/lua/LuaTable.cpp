@@ -81,6 +81,8 @@ void LuaTable::pushTableAndKey(lua_State* L, const Key& key) const {
     lua_rawgeti(L, LUA_REGISTRYINDEX, ref_);
     if (key.isIndex()) {
         lua_pushinteger(L, key.index());
+    } else if (key.isFixed()) {
+        state_->pushKey(L, key.name());
     } else {
         lua_pushstring(L, key.name());
     }

@@ -25,11 +25,14 @@ public:
     class Key {
     public:
         /// A null name is Lua's nil key, which no table accepts.
-        Key(const char* name) : name_(name), index_(0), isIndex_(false) {}
-        Key(const std::string& name) : name_(name.c_str()), index_(0), isIndex_(false) {}
-        Key(int index) : name_(nullptr), index_(index), isIndex_(true) {}
+        Key(const char* name) : name_(name), index_(0), isIndex_(false), isFixed_(true) {}
+        Key(const std::string& name)
+            : name_(name.c_str()), index_(0), isIndex_(false), isFixed_(false) {}
+        Key(int index) : name_(nullptr), index_(index), isIndex_(true), isFixed_(false) {}
 
         bool isIndex() const { return isIndex_; }
+        /// Named by a C string, mostly a literal: worth LuaState::pushKey's cache.
+        bool isFixed() const { return isFixed_; }
         const char* name() const { return name_; }
         int index() const { return index_; }
         /// The key as text, for messages.
@@ -39,6 +42,7 @@ public:
         const char* name_;
         int index_;
         bool isIndex_;
+        bool isFixed_;
     };
 
     /// An empty handle; it pushes nil.

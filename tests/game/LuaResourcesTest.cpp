@@ -126,6 +126,72 @@ TEST_F(LuaResourcesTest, DrawSpriteWithAnchorsSizesAndColonSyntax) {
     EXPECT_EQ(errorOf("res.drawSprite('body', 1, 2, 'MIDDLE')"), "Invalid anchor: MIDDLE");
 }
 
+// One drawSprites call draws what a drawSprite call for each point draws:
+// sprites, composites, anchors and the colon syntax.
+TEST_F(LuaResourcesTest, DrawSpritesMatchesOneDrawSpriteAPoint) {
+    load();
+    struct Case {
+        const char* batch;
+        const char* single;
+    };
+    const Case cases[] = {
+        {"res.drawSprites('body', {100, 50, -3.25, 7.5, 0, 0})",
+         "res.drawSprite('body', 100, 50) res.drawSprite('body', -3.25, 7.5)"
+         " res.drawSprite('body', 0, 0)"},
+        {"res:drawSprites('wheel', {10, 20, 30, 40}, 'TOP', 'HCENTER')",
+         "res:drawSprite('wheel', 10, 20, 'TOP', 'HCENTER')"
+         " res:drawSprite('wheel', 30, 40, 'TOP', 'HCENTER')"},
+        {"res.drawSprites('car', {5, 6, 7, 8}, 'BOTTOM')",
+         "res.drawCompoSprite('car', 5, 6, 'BOTTOM') res.drawCompoSprite('car', 7, 8, 'BOTTOM')"},
+        {"res.drawSprites('body', {})", ""},
+        {"res.drawSprites('nothing', {1, 2})", ""},
+    };
+    for (const Case& c : cases) {
+        ctx->draws.clear();
+        run(c.batch);
+        const std::vector<FakeContext::Draw> batch = ctx->draws;
+        ctx->draws.clear();
+        run(c.single);
+        ASSERT_EQ(batch.size(), ctx->draws.size()) << c.batch;
+        for (size_t i = 0; i < batch.size(); ++i) {
+            EXPECT_EQ(batch[i].texture, ctx->draws[i].texture) << c.batch;
+            for (int k = 0; k < 4; ++k) {
+                EXPECT_EQ(batch[i].corners.p[k].x, ctx->draws[i].corners.p[k].x) << c.batch;
+                EXPECT_EQ(batch[i].corners.p[k].y, ctx->draws[i].corners.p[k].y) << c.batch;
+                EXPECT_EQ(batch[i].uv.p[k].x, ctx->draws[i].uv.p[k].x) << c.batch;
+            }
+        }
+    }
+    const Case errors[] = {
+        {"res.drawSprites('body', {1, 2, 3})",
+         "res.drawSprites takes x, y pairs; 3 numbers were given"},
+        {"res.drawSprites('body', {1, 2, 3, 'x'})",
+         "res.drawSprites: entry 4 of the points is not a number"},
+        {"res.drawSprites('body', 5)", "Excepted type TABLE at stack position 2 but found NUMBER"},
+        {"res.drawSprites('body', {}, 'MIDDLE')", "Invalid anchor: MIDDLE"},
+    };
+    for (const Case& c : errors) {
+        const std::string message = errorOf(c.batch);
+        EXPECT_EQ(message.rfind(c.single, 0), 0u) << c.batch << "\n" << message;
+    }
+}
+
+// The sprite drawn last is remembered for the next draw of the same name; a
+// released or replaced sheet must not be drawn from that memory.
+TEST_F(LuaResourcesTest, ReleasedAndReplacedSheetsAreNotDrawnFromMemory) {
+    load();
+    run("res.drawSprite('body', 0, 0) res.releaseSpriteSheet('cars.dat')"
+        " res.drawSprite('body', 0, 0)");
+    EXPECT_EQ(ctx->draws.size(), 1u);
+    bundle.write("cars.dat", sheetDat("cars.png", {{"body", 8, 8, 4, 4, 0, 0}}));
+    run("res.createSpriteSheet('cars.dat') res.drawSprite('body', 0, 0)"
+        " res.createSpriteSheet('cars.dat', true) res.drawSprite('body', 1, 0)");
+    ASSERT_EQ(ctx->draws.size(), 3u);
+    EXPECT_FLOAT_EQ(ctx->draws[1].corners.p[3].x, 4);  // the new sheet's 4 x 4 sprite at 0, 0
+    EXPECT_FLOAT_EQ(ctx->draws[1].corners.p[3].y, 4);
+    EXPECT_FLOAT_EQ(ctx->draws[2].corners.p[3].x, 5);  // reloaded under the same key
+}
+
 TEST_F(LuaResourcesTest, ClipRectStringsAndSpriteQueries) {
     load();
     run("res.setClipRect(10, 20, 30, 40) a, b, c, d = res.getClipRect()"

@@ -1,6 +1,7 @@
 // Pictures drawn by the gl2 plug-in, compared with golden images.
 
 #include <cmath>
+#include <vector>
 
 #include "gr/Gl2Fixture.h"
 #include "gr/GoldenImage.h"
@@ -67,6 +68,45 @@ TEST_F(Gl2Test, AlphaFromStateColourAndTexture) {
     ctx->renderState().alpha = 1;
     ctx->drawTexture(fade.get(), 8, 72, 112, 48, WHOLE);
     EXPECT_TRUE(matchesGolden(capture("alpha"), "alpha"));
+}
+
+// A run of one texture rectangle draws the same pixels as one drawTexture a
+// point, under a rotated, scaled, half-transparent and clipped state, and past
+// the batch's capacity (3000 quads: the run is cut into two draws).
+TEST_F(Gl2Test, TextureRunDrawsWhatOneDrawAPointDraws) {
+    makeContext(128, 128);
+    lang::Ptr<gr::Texture> tile = makeTile();
+    std::vector<gr::Point> points;
+    for (int i = 0; i < 3000; ++i) {
+        points.push_back(gr::Point{static_cast<float>(i * 37 % 140) - 10.5f,
+                                   static_cast<float>(i * 53 % 130) - 6.25f});
+    }
+    const gr::Quad part = gr::Quad::rect(0.25f, 0, 0.75f, 0.5f);
+    const auto setState = [&] {
+        gr::RenderState& rs = ctx->renderState();
+        rs.reset();
+        rs.setAngle(0.3f);
+        rs.pivotX = 3;
+        rs.scaleX = 0.9f;
+        rs.scaleY = 1.1f;
+        rs.alpha = 0.5f;
+        rs.clip = gr::Rect(4, 8, 120, 110);
+    };
+    setState();
+    for (const gr::Point& p : points) {
+        ctx->drawTexture(tile.get(), p.x - 2, p.y + 1.5f, 7, 5, part);
+    }
+    const gr::Image single = capture("run-single");
+
+    ctx->clear(0xff202020u, true, false, false);
+    ctx->resetCounters();
+    setState();
+    ctx->drawTextureRun(tile.get(), points.data(), static_cast<int>(points.size()), -2, 1.5f, 7, 5,
+                        part);
+    const gr::Image run = capture("run-batch");
+    EXPECT_EQ(ctx->counters().drawCalls, 2);
+    ASSERT_EQ(run.pixels.size(), single.pixels.size());
+    EXPECT_TRUE(run.pixels == single.pixels);
 }
 
 TEST_F(Gl2Test, ClipRectangleCutsEveryDraw) {

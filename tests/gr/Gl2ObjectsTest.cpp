@@ -277,18 +277,21 @@ TEST_F(Gl2Test, PrimitiveMisuseThrows) {
     EXPECT_THROW(shader->setMatrix(8, math::float4x4()), gr::GraphicsException);
 }
 
-// The frame stays readable after present; captureFrame gives the oriented
+// A kept frame stays readable after present; captureFrame gives the oriented
 // screen as a texture and reuses a texture of the right size.
 TEST_F(Gl2Test, CaptureAfterPresent) {
     makeContext(48, 32, 1);
     ctx->fillRect(0, 0, 8, 8, gr::Color(1, 0, 0));
     ctx->endFrame();
+    ctx->keepNextFrame();
     ctx->present();
     const std::string path = outputDir() + "/present.png";
     ctx->captureScreen(path);
     const gr::Image screen = readPng(path);
     ASSERT_EQ(screen.width, 48);
     EXPECT_EQ(rgba(screen, 44, 4), 0xff0000ffu);  // the oriented top-left is the window's top-right
+    ctx->present();  // nothing new drawn: the kept frame is still the one shown
+    EXPECT_EQ(rgba(capture("present-again"), 44, 4), 0xff0000ffu);
 
     lang::Ptr<gr::Texture> frame = ctx->captureFrame(nullptr);
     ASSERT_TRUE(frame);
@@ -296,6 +299,26 @@ TEST_F(Gl2Test, CaptureAfterPresent) {
     EXPECT_EQ(frame->height(), 48);
     EXPECT_EQ(ctx->captureFrame(frame.get()), frame);
     EXPECT_THROW(ctx->captureScreen(outputDir() + "/no/such/folder/x.png"), gr::GraphicsException);
+}
+
+// Once a new frame begins, captures read it and not the copy kept of the last
+// one; keepFrames keeps every frame until it is turned off.
+TEST_F(Gl2Test, CaptureReadsTheFrameBeingDrawnAfterAKeptOne) {
+    makeContext(32, 32);
+    ctx->keepFrames(true);
+    const uint32_t colors[] = {0xffff0000u, 0xff00ff00u, 0xff0000ffu};
+    const uint32_t seen[] = {0xff0000ffu, 0x00ff00ffu, 0x0000ffffu};
+    for (int i = 0; i < 3; ++i) {
+        ctx->beginFrame();
+        ctx->clear(colors[i], true, false, false);
+        EXPECT_EQ(rgba(capture("frame-drawn"), 5, 5), seen[i]) << "while drawing frame " << i;
+        ctx->present();
+        EXPECT_EQ(rgba(capture("frame-kept"), 5, 5), seen[i]) << "after presenting frame " << i;
+    }
+    ctx->keepFrames(false);
+    ctx->beginFrame();
+    ctx->fillRect(0, 0, 4, 4, gr::Color(1, 1, 1));
+    EXPECT_EQ(rgba(capture("frame-unkept"), 1, 1), 0xffffffffu);
 }
 
 }  // namespace

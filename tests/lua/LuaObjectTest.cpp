@@ -277,4 +277,24 @@ TEST_F(LuaObjectTest, MethodsOfAReleasedObjectRaiseScriptErrors) {
               "test.lua(1)\n(end)\n");
 }
 
+// Each object's natives follow that object alone: typed and raw natives of a
+// released object fail, those of another object of the same class still work,
+// also after a garbage collection has run.
+TEST_F(LuaObjectTest, ReleasingAnObjectLeavesTheNativesOfOthers) {
+    lang::Ptr<Gadget> other = new Gadget(state);
+    state.getGlobals().set("other", other.get());
+    run("savedAdd, savedSum = gadget.add, gadget.sum");
+    gadget.reset();
+    run("collectgarbage('collect')");
+    for (const char* code : {"savedAdd(1, 2)", "savedSum(1, 2)"}) {
+        EXPECT_EQ(
+            errorOf(code).rfind("Script method called after its native object was released", 0), 0u)
+            << code;
+    }
+    run("a = other.add(2, 3); s = other.sum(4, 5)");
+    EXPECT_EQ(state.getGlobals().getNumber("a"), 5.0f);
+    EXPECT_EQ(state.getGlobals().getNumber("s"), 9.0f);
+    other.reset();
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -340,3 +341,49 @@ TEST_F(LuaStateTest, RunScriptUsesTheStreamNameAndTable) {
 }
 
 }  // namespace
+
+// pushKey keeps the texts it pushes often; what it pushes is always the text
+// as it reads now: a buffer rewritten at the same address, a long text, a
+// coroutine's stack and table keys of the same names all see the right string.
+TEST_F(LuaStateTest, PushKeyPushesTheTextAsItReadsNow) {
+    lua_State* L = state.getLua();
+    char buffer[64] = "first";
+    const std::string longText(200, 'k');
+    struct Case {
+        const char* before;
+        const char* after;
+    };
+    const Case cases[] = {{"first", "other"}, {"same", "same"}, {"a", ""}};
+    for (const Case& c : cases) {
+        std::snprintf(buffer, sizeof buffer, "%s", c.before);
+        state.pushKey(L, buffer);
+        std::snprintf(buffer, sizeof buffer, "%s", c.after);
+        state.pushKey(L, buffer);
+        EXPECT_STREQ(lua_tostring(L, -2), c.before);
+        EXPECT_STREQ(lua_tostring(L, -1), c.after);
+        lua_pop(L, 2);
+    }
+    for (int i = 0; i < 2; ++i) {
+        state.pushKey(L, longText.c_str());
+        EXPECT_EQ(lua_tostring(L, -1), longText);
+        lua_pop(L, 1);
+    }
+    state.pushKey(L, nullptr);
+    EXPECT_TRUE(lua_isnil(L, -1));
+    lua_pop(L, 1);
+
+    lua_State* thread = lua_newthread(L);
+    state.pushKey(thread, "shared");
+    state.pushKey(thread, "shared");
+    EXPECT_TRUE(lua_rawequal(thread, -1, -2));
+    EXPECT_STREQ(lua_tostring(thread, -1), "shared");
+    lua_pop(L, 1);
+
+    run("t = {shared = 1, first = 2}");
+    lua::LuaTable t = global("t");
+    EXPECT_EQ(t.getNumber("shared"), 1.0f);
+    EXPECT_EQ(t.getNumber("first"), 2.0f);
+    t.set("shared", 3.0f);
+    run("seen = t.shared");
+    EXPECT_EQ(state.getGlobals().getNumber("seen"), 3.0f);
+}

@@ -1,7 +1,9 @@
 -- The bench game. QUILLFIRE_BENCH picks what it does:
 --   "pyramid N", "container N"   the scene as ordinary game objects, drawn as
 --                                32 x 32 sprites through the engine's object pass;
---   "sprites N SIZE"             N sprites of SIZE (32 or 4) drawn from the script;
+--   "sprites N SIZE"             N sprites of SIZE (32 or 4) drawn from the script
+--                                with one res.drawSprites call a frame;
+--   "spritecalls N SIZE"         the same with one res.drawSprite call a sprite;
 --   "empty"                      nothing but the cleared screen.
 physicsToWorld = 20
 deadBlocks = {}
@@ -24,6 +26,7 @@ loadLuaFile(commonScriptPath .. "/scenes.lua", "")
 local scenes = benchScenes
 
 local sprites = {}
+local spritePoints = {}  -- x1, y1, x2, y2, ... for res.drawSprites
 
 local function buildScene(scene)
     objects.world = {}
@@ -56,7 +59,7 @@ function createStartUpAssets()
     res.createSpriteSheet(imagePath .. "/bench.dat")
     if mode == "pyramid" or mode == "container" then
         buildScene(scenes[mode](count))
-    elseif mode == "sprites" then
+    elseif mode == "sprites" or mode == "spritecalls" then
         -- A fixed scatter over the screen, the same on both sides.
         local seed = 12345
         local function nextRandom()
@@ -65,6 +68,7 @@ function createStartUpAssets()
         end
         for i = 1, count do
             sprites[i] = { nextRandom() * 1280, nextRandom() * 720 }
+            spritePoints[2 * i - 1], spritePoints[2 * i] = sprites[i][1], sprites[i][2]
         end
     end
 end
@@ -73,6 +77,8 @@ function update(dt)
     if mode == "pyramid" or mode == "container" then
         drawGameNative()
     elseif mode == "sprites" then
+        res.drawSprites(size == 4 and "BENCH_DOT" or "BENCH_BOX", spritePoints)
+    elseif mode == "spritecalls" then
         local sprite = size == 4 and "BENCH_DOT" or "BENCH_BOX"
         local draw = res.drawSprite
         for i = 1, count do

@@ -12,8 +12,8 @@ class Context;
 /// What a frame cost and what the world holds, for the overlay.
 struct DebugCounters {
     float frameMillis = 0;    // wall time from the previous frame to this one
-    float physicsMillis = 0;  // the world's physics steps this frame
-    float scriptMillis = 0;   // the scripts' update this frame
+    float physicsMillis = 0;  // the world update this frame (FrameStats::world)
+    float scriptMillis = 0;   // the scripts' update with its drawing so far (FrameStats::draw)
     int drawCalls = 0;        // of the previous frame (this one is not done yet)
     int bodies = 0;
     int contacts = 0;

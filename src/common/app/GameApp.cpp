@@ -323,8 +323,9 @@ void GameApp::drawFrame(float dt, gr::Context& ctx) {
 DebugCounters GameApp::debugCounters(int64_t now) const {
     DebugCounters stats;
     stats.frameMillis = lastFrameMicros_ ? static_cast<float>(now - lastFrameMicros_) / 1000 : 0;
-    stats.physicsMillis = static_cast<float>(world_->lastPhysicsMicros()) / 1000;
-    stats.scriptMillis = static_cast<float>(world_->lastScriptMicros()) / 1000;
+    const FrameStats& frame = world_->frameStats();
+    stats.physicsMillis = static_cast<float>(frame.world() / 1000);
+    stats.scriptMillis = static_cast<float>(frame.draw / 1000);
     stats.drawCalls = lastDrawCalls_;
     const b2World& physics = world_->physicsWorld();
     stats.bodies = physics.GetBodyCount();

@@ -10,6 +10,9 @@ struct FrameStats {
     double publish = 0;  ///< poses, interpolation, moving detection and updateObjectProperties
     double draw = 0;     ///< the script update with its draw calls, frame begin and end
     double present = 0;  ///< showing the frame
+
+    /// The world update: physics steps, step hooks and publishing.
+    double world() const { return physics + hooks + publish; }
 };
 
 /// Adds the time its scope took to a counter, in microseconds.

@@ -177,8 +177,6 @@ public:
     bool isUpdating() const { return updating_; }
     /// What the last update spent in the physics steps and in the scripts'
     /// update, in microseconds (for the debug overlay).
-    int64_t lastPhysicsMicros() const { return physicsMicros_; }
-    int64_t lastScriptMicros() const { return scriptMicros_; }
     bool isEditingOn() const { return editing_; }
     float getAccumulator() const { return accumulator_; }
     int getCurrentPose() const { return currentPose_; }
@@ -205,7 +203,6 @@ private:
         bool collide = true;
         Handler onBegin = nullptr;
         Handler onEnd = nullptr;
-        Handler onPreSolve = nullptr;
     };
     enum PoseSource { FROM_BODY, FROM_PREVIOUS_POSE, FROM_RENDER };
 
@@ -368,7 +365,6 @@ private:
     bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;
-    void PreSolve(b2Contact* contact, const b2Manifold* oldManifold) override;
     void PostSolve(b2Contact*, const b2ContactImpulse*) override {}
     void setUpCollisionRules();
     const CollisionRule& ruleFor(const GameObject& a, const GameObject& b) const;
@@ -412,8 +408,6 @@ private:
     Services services_;
     std::unique_ptr<b2World> world_;
     std::map<std::string, std::unique_ptr<GameObject>> objects_;
-    int64_t physicsMicros_ = 0;
-    int64_t scriptMicros_ = 0;
     /// Counts objects taken out of objects_, so a pass over it can tell
     /// whether a hook it called removed any.
     uint64_t removals_ = 0;

@@ -12,7 +12,6 @@
 #include "game/Resources.h"
 #include "gr/Context.h"
 #include "lang/Numbers.h"
-#include "lang/System.h"
 #include "lua/ScriptValues.h"
 
 void GameLua::registerPhysicsNatives() {
@@ -62,7 +61,6 @@ void GameLua::update(float dt) {
     natives_->deliverRequests();
     publishFrameGlobals();
     gameTime_ += dt;
-    const int64_t start = lang::System::currentTimeMicros();
     if (physicsEnabled_) {
         // Whatever of the block is neither the physics nor a step hook is publishing.
         const double before = stats_.physics + stats_.hooks;
@@ -81,15 +79,12 @@ void GameLua::update(float dt) {
         }
         stats_.publish += block - (stats_.physics + stats_.hooks - before);
     }
-    const int64_t scripts = lang::System::currentTimeMicros();
-    physicsMicros_ = scripts - start;
     playRollingSounds();
     natives_->deliverUpdaterResult();
     {
         ScopedMicros timer(stats_.draw);
         callHook("update", dt, dt);
     }
-    scriptMicros_ = lang::System::currentTimeMicros() - scripts;
     if (physicsEnabled_) {
         themes_->scroll(dt);
     }

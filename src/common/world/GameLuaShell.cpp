@@ -208,6 +208,10 @@ void GameLua::printError(std::string text) {
 
 void GameLua::captureScreen(std::string file) {
     screenshotRequest_ = file;
+    // The shot is taken after the frame's present.
+    if (services_.context) {
+        services_.context->keepNextFrame();
+    }
 }
 
 float GameLua::toggleZoomSteps(float min, float max, float steps) {

@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "common/world/ColliderType.h"
 #include "common/world/GameLua.h"
 #include "common/world/GameSounds.h"
 #include "lua/ScriptValues.h"
+#include "lua/StackGuard.h"
 
 namespace {
 
@@ -110,10 +112,17 @@ void GameLua::detectMoving(float dt) {
 bool GameLua::detectMovingOf(GameObject& current, const std::string& name, float dt, bool& awake,
                              bool& aboveTolerance) {
     GameObject* object = &current;
-    lua::LuaTable table = object->table;
-    bool busy =
-        isFlyingBird(object->colliderType) &&
-        !(table.isNil("pinkTimer") && table.isNil("bombTimer") && table.isNil("shootDelayTimer"));
+    // The object's table, read below also when the hook removed the object: a
+    // handle of its own is made only then, from the copy kept on the stack.
+    const lua::LuaTable* table = &current.table;
+    std::optional<lua::LuaTable> removedTable;
+    lua::LuaState& state = *getState();
+    lua::StackGuard guard(state.getLua());
+    current.table.push();
+    const int kept = state.getTop();
+    bool busy = isFlyingBird(object->colliderType) &&
+                !(table->isNil("pinkTimer") && table->isNil("bombTimer") &&
+                  table->isNil("shootDelayTimer"));
     b2Body* body = object->body;
     if (object->wasAwake || body->IsAwake()) {
         awake = true;
@@ -125,6 +134,8 @@ bool GameLua::detectMovingOf(GameObject& current, const std::string& name, float
         callHook("updateObjectProperties", name, object->renderX, object->renderY, v.x, v.y,
                  object->bodyAngle(), !body->IsAwake(), outside);
         if (removals_ != removals) {
+            removedTable = state.isTable(kept) ? state.toTable(kept) : lua::LuaTable();
+            table = &*removedTable;
             object = findObject(name);
             if (!object) {
                 return busy;
@@ -138,7 +149,7 @@ bool GameLua::detectMovingOf(GameObject& current, const std::string& name, float
             aboveTolerance = true;
         }
         // A spin either way keeps the shot going.
-        if (v2 > 9 || (std::fabs(w) > 0.1f && !jointed) || lua::isTrue(table, "inBubble")) {
+        if (v2 > 9 || (std::fabs(w) > 0.1f && !jointed) || lua::isTrue(*table, "inBubble")) {
             busy = true;
         }
         if (object->shapeKind == GameObject::SHAPE_CIRCLE && !isFlyingBird(object->colliderType)) {
@@ -147,7 +158,7 @@ bool GameLua::detectMovingOf(GameObject& current, const std::string& name, float
             entry = std::max(entry, loudness);
         }
     }
-    bool counts = busy && !isExcludedFromMoving(table);
+    bool counts = busy && !isExcludedFromMoving(*table);
     if (isSpinner(object->colliderType)) {
         object->spinPhase = std::fmod(object->spinPhase + dt * 1.2f, TWO_PI);
     }

@@ -291,6 +291,9 @@ int startAndRun(SdlShell& shell, const LaunchOptions& options, const Application
         shell.reportPointer();
         shell.replayActivation();
     }
+    if (!options.capture.empty() && shell.context()) {
+        shell.context()->keepFrames(true);  // the last one is written after the loop
+    }
     SystemClock clock;
     // Nobody watches a headless run with a fixed step: it runs as fast as it can.
     const bool unpaced = options.headless && options.fixedDt > 0;

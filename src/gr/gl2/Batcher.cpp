@@ -14,11 +14,11 @@ void Batcher::init(GL2Context* context, GL2Shader* sprite, GL2Shader* color) {
     sprite_ = sprite;
     color_ = color;
     glGenBuffers(1, &buffer_);
-    vertices_.reserve(MAX_VERTICES);
+    vertices_.resize(MAX_VERTICES);
 }
 
 void Batcher::destroy() {
-    vertices_.clear();
+    count_ = 0;
     texture_ = nullptr;
     if (buffer_) {
         glDeleteBuffers(1, &buffer_);
@@ -26,24 +26,23 @@ void Batcher::destroy() {
     }
 }
 
-void Batcher::add(GL2Texture* texture, const Vertex (&quad)[4], const Rect& scissor) {
-    if (!vertices_.empty()) {
+Batcher::Vertex* Batcher::addQuad(GL2Texture* texture, const Rect& scissor) {
+    if (count_ > 0) {
         if (texture != texture_) {
             context_->countChange(true);
             flush();
         } else if (scissor != scissor_) {
             context_->countChange(false);
             flush();
-        } else if (vertices_.size() + 6 > MAX_VERTICES) {
+        } else if (count_ + 6 > MAX_VERTICES) {
             flush();
         }
     }
     texture_ = texture;
     scissor_ = scissor;
-    static const int order[6] = {0, 1, 2, 2, 1, 3};
-    for (int i : order) {
-        vertices_.push_back(quad[i]);
-    }
+    Vertex* room = &vertices_[count_];
+    count_ += 6;
+    return room;
 }
 
 void Batcher::forget(GL2Texture* texture) {
@@ -55,7 +54,7 @@ void Batcher::forget(GL2Texture* texture) {
 
 void Batcher::bindArrays(bool textured) {
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)),
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count_ * sizeof(Vertex)),
                  vertices_.data(), GL_STREAM_DRAW);
     glEnableVertexAttribArray(ATTRIB_POSITION);
     glVertexAttribPointer(ATTRIB_POSITION, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
@@ -76,7 +75,7 @@ void Batcher::bindArrays(bool textured) {
 }
 
 void Batcher::flush() {
-    if (vertices_.empty()) {
+    if (count_ == 0) {
         return;
     }
     GL2Shader* shader = texture_ ? sprite_ : color_;
@@ -90,29 +89,9 @@ void Batcher::flush() {
     glEnable(GL_SCISSOR_TEST);
     glScissor(scissor_.x0, scissor_.y0, scissor_.width(), scissor_.height());
     bindArrays(texture_ != nullptr);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices_.size()));
-    context_->countDraw(static_cast<int>(vertices_.size() / 3));
-    vertices_.clear();
-}
-
-void Batcher::blit(GLuint texture) {
-    flush();
-    vertices_.clear();
-    const Vertex quad[6] = {
-        {-1, 1, 0, 1, {255, 255, 255, 255}},  {1, 1, 1, 1, {255, 255, 255, 255}},
-        {-1, -1, 0, 0, {255, 255, 255, 255}}, {-1, -1, 0, 0, {255, 255, 255, 255}},
-        {1, 1, 1, 1, {255, 255, 255, 255}},   {1, -1, 1, 0, {255, 255, 255, 255}},
-    };
-    vertices_.assign(quad, quad + 6);
-    sprite_->setMatrix(MATRIX_WORLDVIEWPROJECT, math::float4x4());
-    sprite_->usePass(0);
-    glDisable(GL_BLEND);
-    glDisable(GL_SCISSOR_TEST);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    bindArrays(true);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    vertices_.clear();
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count_));
+    context_->countDraw(static_cast<int>(count_ / 3));
+    count_ = 0;
 }
 
 }  // namespace gl2

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -29,13 +30,15 @@ public:
     /// Frees the GL objects; the GL context must still be current.
     void destroy();
 
-    /// Adds a quad (corners top-left, top-right, bottom-left, bottom-right).
-    void add(GL2Texture* texture, const Vertex (&quad)[4], const Rect& scissor);
+    /// Room for one more quad of the texture and scissor, to be written in
+    /// place: its six vertices, for the corners in the order quadOrder gives.
+    Vertex* addQuad(GL2Texture* texture, const Rect& scissor);
+    /// The corner (top-left 0, top-right 1, bottom-left 2, bottom-right 3) of
+    /// each vertex of a quad: two triangles.
+    static constexpr int quadOrder[6] = {0, 1, 2, 2, 1, 3};
     void flush();
     /// Draws what is pending if it uses the texture.
     void forget(GL2Texture* texture);
-    /// Copies a texture over the whole bound framebuffer, without blending.
-    void blit(GLuint texture);
 
 private:
     enum { MAX_VERTICES = 6 * 2048 };
@@ -46,7 +49,8 @@ private:
     GL2Shader* sprite_ = nullptr;
     GL2Shader* color_ = nullptr;
     GLuint buffer_ = 0;
-    std::vector<Vertex> vertices_;
+    std::vector<Vertex> vertices_;  // MAX_VERTICES, of which count_ are pending
+    size_t count_ = 0;
     GL2Texture* texture_ = nullptr;
     Rect scissor_;
 };

@@ -68,6 +68,12 @@ void GL2Context::init(int width, int height, int orientation) {
             lang::Format("Creating an OpenGL context failed: {0}", SDL_GetError()));
     }
     checkVersion();
+    // Without a display (SDL's offscreen driver) the swap of the window's
+    // surface does not end a frame for the software rasteriser, which then
+    // keeps every frame's commands binned: there the frames are drawn into the
+    // target and copied to the window at present.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    drawsIntoTarget_ = driver && std::strcmp(driver, "offscreen") == 0;
     device_ = new Device();
     device_->context = this;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &device_->maxTextureSize);
@@ -78,7 +84,7 @@ void GL2Context::init(int width, int height, int orientation) {
     colorShader_ = builtinShader(device_.get(), "2d-vertexcolor", COLOR_SHADER);
     batcher_.init(this, spriteShader_.get(), colorShader_.get());
     resize(width, height);
-    if (!target_) {
+    if (!isReady()) {
         throw GraphicsException(lang::Format("No drawable of {0}x{1} pixels", width, height));
     }
     clear(0xff000000u, true, false, false);
@@ -140,16 +146,44 @@ void GL2Context::makeTarget() {
     }
     targetWidth_ = screen_.physicalWidth;
     targetHeight_ = screen_.physicalHeight;
-    bindTarget();
 }
 
-void GL2Context::bindTarget() {
-    glBindFramebuffer(GL_FRAMEBUFFER, target_);
-    glViewport(0, 0, targetWidth_, targetHeight_);
+void GL2Context::bindWindow() {
+    if (drawsIntoTarget_) {
+        if (targetWidth_ != screen_.physicalWidth || targetHeight_ != screen_.physicalHeight) {
+            makeTarget();
+        }
+        glBindFramebuffer(GL_FRAMEBUFFER, target_);
+    } else {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+    glViewport(0, 0, screen_.physicalWidth, screen_.physicalHeight);
+}
+
+void GL2Context::showTarget() {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, target_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    glBlitFramebuffer(0, 0, targetWidth_, targetHeight_, 0, 0, targetWidth_, targetHeight_,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    screenChanged();
+}
+
+void GL2Context::keepPicture() {
+    if (targetWidth_ != screen_.physicalWidth || targetHeight_ != screen_.physicalHeight) {
+        makeTarget();
+    }
+    // A plain copy: the software rasteriser does it as a memory copy.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target_);
+    glDisable(GL_SCISSOR_TEST);
+    glBlitFramebuffer(0, 0, targetWidth_, targetHeight_, 0, 0, targetWidth_, targetHeight_,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 bool GL2Context::isReady() const {
-    return target_ != 0 && screen_.physicalWidth > 0 && screen_.physicalHeight > 0;
+    return screen_.physicalWidth > 0 && screen_.physicalHeight > 0;
 }
 
 void GL2Context::resize(int width, int height) {
@@ -163,9 +197,8 @@ void GL2Context::resize(int width, int height) {
     screen_.physicalWidth = width;
     screen_.physicalHeight = height;
     screen_.resetViewport();
-    if (width != targetWidth_ || height != targetHeight_) {
-        makeTarget();
-    }
+    showingKept_ = false;
+    bindWindow();
 }
 
 void GL2Context::setViewport(const Rect& rect) {
@@ -187,7 +220,8 @@ void GL2Context::flushDrawing() {
 
 void GL2Context::beginFrame() {
     SDL_GL_MakeCurrent(window_, gl_);
-    bindTarget();
+    bindWindow();
+    markDrawn();
 }
 
 void GL2Context::endFrame() {
@@ -196,26 +230,24 @@ void GL2Context::endFrame() {
 
 void GL2Context::present() {
     flushDrawing();
-    if (!isReady()) {
+    // Nothing new since the last present: the window still shows that frame,
+    // and a swap could bring up a picture the driver has discarded.
+    if (!isReady() || !drawn_) {
         return;
     }
-    if (targetWidth_ == screen_.physicalWidth && targetHeight_ == screen_.physicalHeight) {
-        // A plain copy: the software rasteriser does it as a memory copy, where
-        // drawing the target as a textured quad ran a shader over every pixel.
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, target_);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glDisable(GL_SCISSOR_TEST);
-        glDisable(GL_BLEND);  // as the quad path leaves it
-        glBlitFramebuffer(0, 0, targetWidth_, targetHeight_, 0, 0, targetWidth_, targetHeight_,
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    } else {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glViewport(0, 0, screen_.physicalWidth, screen_.physicalHeight);
-        batcher_.blit(targetTexture_);
+    const bool keep = keepNext_ || keepAll_ || drawsIntoTarget_;
+    keepNext_ = false;
+    if (drawsIntoTarget_) {
+        showTarget();
+    } else if (keep) {
+        keepPicture();
     }
     SDL_GL_SwapWindow(window_);
-    bindTarget();
+    drawn_ = false;
+    showingKept_ = keep;
+    if (drawsIntoTarget_) {
+        bindWindow();
+    }
 }
 
 void GL2Context::clear(uint32_t argb, bool color, bool, bool) {
@@ -223,6 +255,7 @@ void GL2Context::clear(uint32_t argb, bool color, bool, bool) {
     if (!color) {
         return;
     }
+    markDrawn();
     const Color c = Color::fromARGB(argb);
     glDisable(GL_SCISSOR_TEST);
     glClearColor(c.r, c.g, c.b, c.a);
@@ -246,6 +279,7 @@ void GL2Context::applyScissor() {
 }
 
 void GL2Context::countDraw(int triangles) {
+    markDrawn();
     ++counters_.drawCalls;
     counters_.triangles += triangles;
 }
@@ -311,12 +345,15 @@ void GL2Context::addQuad(GL2Texture* texture, const Point (&corners)[4], const Q
         return;
     }
     const uint8_t rgba[4] = {toByte(color.r), toByte(color.g), toByte(color.b), toByte(alpha)};
-    Batcher::Vertex quad[4];
-    for (int i = 0; i < 4; ++i) {
-        quad[i] = Batcher::Vertex{
+    writeQuad(batcher_.addQuad(texture, scissor()), corners, uv, rgba);
+}
+
+void GL2Context::writeQuad(Batcher::Vertex* out, const Point (&corners)[4], const Quad& uv,
+                           const uint8_t (&rgba)[4]) {
+    for (int i : Batcher::quadOrder) {
+        *out++ = Batcher::Vertex{
             corners[i].x, corners[i].y, uv.p[i].x, uv.p[i].y, {rgba[0], rgba[1], rgba[2], rgba[3]}};
     }
-    batcher_.add(texture, quad, scissor());
 }
 
 void GL2Context::fillRect(float x0, float y0, float x1, float y1, const Color& color) {
@@ -353,6 +390,24 @@ void GL2Context::drawTexture(Texture* texture, float x, float y, float w, float 
     addQuad(own, corners, uv, Color());
 }
 
+void GL2Context::drawTextureRun(Texture* texture, const Point* points, int count, float dx,
+                                float dy, float w, float h, const Quad& uv) {
+    GL2Texture* own = ownTexture(texture);
+    const RenderState& rs = renderState();
+    // What addQuad takes from an opaque white colour, worked out once for the run.
+    if (!own || !(rs.alpha > 0)) {
+        return;
+    }
+    const uint8_t rgba[4] = {255, 255, 255, toByte(rs.alpha)};
+    const Rect clip = scissor();
+    for (int i = 0; i < count; ++i) {
+        const float x = points[i].x + dx, y = points[i].y + dy;
+        const Point corners[4] = {rs.apply(x, y, x, y), rs.apply(x, y, x + w, y),
+                                  rs.apply(x, y, x, y + h), rs.apply(x, y, x + w, y + h)};
+        writeQuad(batcher_.addQuad(own, clip), corners, uv, rgba);
+    }
+}
+
 void GL2Context::drawTextureQuad(Texture* texture, const Quad& corners, const Quad& uv) {
     GL2Texture* own = ownTexture(texture);
     if (!own) {
@@ -368,19 +423,21 @@ void GL2Context::drawTextureQuad(Texture* texture, const Quad& corners, const Qu
 
 // Capture
 
-Image GL2Context::readTarget() {
+Image GL2Context::readFrame() {
     flushDrawing();
-    if (!target_ || targetWidth_ <= 0 || targetHeight_ <= 0) {
+    if (!isReady()) {
         throw GraphicsException(lang::Format("There is no frame to capture"));
     }
-    Image image(targetWidth_, targetHeight_);
-    glBindFramebuffer(GL_FRAMEBUFFER, target_);
-    glReadPixels(0, 0, targetWidth_, targetHeight_, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
+    const int width = screen_.physicalWidth, height = screen_.physicalHeight;
+    Image image(width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, showingKept_ || drawsIntoTarget_ ? target_ : 0);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
+    bindWindow();
     // GL rows run from the bottom; the screen is opaque.
-    const size_t row = static_cast<size_t>(targetWidth_) * 4;
-    for (int y = 0; y < targetHeight_ / 2; ++y) {
+    const size_t row = static_cast<size_t>(width) * 4;
+    for (int y = 0; y < height / 2; ++y) {
         std::swap_ranges(image.pixel(0, y), image.pixel(0, y) + row,
-                         image.pixel(0, targetHeight_ - 1 - y));
+                         image.pixel(0, height - 1 - y));
     }
     for (size_t i = 3; i < image.pixels.size(); i += 4) {
         image.pixels[i] = 255;
@@ -389,11 +446,11 @@ Image GL2Context::readTarget() {
 }
 
 void GL2Context::captureScreen(const std::string& name) {
-    writePng(name, readTarget());
+    writePng(name, readFrame());
 }
 
 lang::Ptr<Texture> GL2Context::captureFrame(Texture* target) {
-    const Image physical = readTarget();
+    const Image physical = readFrame();
     // Turn the window's picture into the oriented screen's.
     const math::float4x4 toPhysical =
         Screen{physical.width, physical.height, screen_.orientation, Rect()}.view();

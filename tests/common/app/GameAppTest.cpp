@@ -26,8 +26,14 @@ namespace {
 
 class ShotContext : public worldtest::RecordingContext {
 public:
-    void captureScreen(const std::string& name) override { shots.push_back(name); }
+    void keepNextFrame() override { events.push_back("keep"); }
+    void present() override { events.push_back("present"); }
+    void captureScreen(const std::string& name) override {
+        shots.push_back(name);
+        events.push_back("capture");
+    }
     std::vector<std::string> shots;
+    std::vector<std::string> events;
 };
 
 std::vector<std::string> dialogs;
@@ -210,8 +216,11 @@ TEST_F(GameAppTest, ScreenshotRequestIsTakenAfterPresent) {
     frame();
     ASSERT_EQ(context->shots.size(), 1u);
     EXPECT_EQ(context->shots[0], "shot.png");
+    // A renderer drawing straight into the window keeps only the frames it is asked to.
+    EXPECT_EQ(context->events, (std::vector<std::string>{"keep", "present", "capture"}));
     frame();
     EXPECT_EQ(context->shots.size(), 1u);
+    EXPECT_EQ(context->events.size(), 4u);  // one more present, nothing kept
 }
 
 TEST_F(GameAppTest, SafeToQuitFollowsTheScriptGlobal) {

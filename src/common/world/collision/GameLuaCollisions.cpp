@@ -80,10 +80,6 @@ void GameLua::EndContact(b2Contact* contact) {
     dispatch(contact, &CollisionRule::onEnd);
 }
 
-void GameLua::PreSolve(b2Contact* contact, const b2Manifold*) {
-    dispatch(contact, &CollisionRule::onPreSolve);
-}
-
 void GameLua::dispatch(b2Contact* contact, Handler CollisionRule::*slot) {
     GameObject* a = GameObject::of(contact->GetFixtureA()->GetBody());
     GameObject* b = GameObject::of(contact->GetFixtureB()->GetBody());

@@ -98,6 +98,9 @@ float GameLua::damageBlock(GameObject& object, const lua::LuaTable& table, float
 }
 
 void GameLua::destroyBreakableJoints(std::string name, float force) {
+    if (joints_.empty()) {
+        return;  // most contacts: nothing to look up
+    }
     // Names first: the hook may destroy joints and change the records.
     std::vector<std::string> broken;
     lua::LuaTable joints = jointsTable();
