@@ -2,30 +2,20 @@
 -- functions. Run by tests/e2e/editor_tests.sh with level sources in a fresh
 -- folder (--sources), on a copy of the bundle whose levels/ it may write.
 
-local function playUntil(done, limit)
-    for _ = 1, limit do
-        if done() then
-            return true
-        end
-        step(1)
-    end
-    return done()
-end
-
 local function over()
     return Play.state() == "won" or Play.state() == "lost"
 end
 
 local function shoot(shots)
     for _, shot in ipairs(shots) do
-        if not playUntil(function() return Play.state() == "aiming" or over() end, 900) or
+        if not stepUntil(function() return Play.state() == "aiming" or over() end, 900) or
             over() then
             break
         end
         step(30)
         Play.fire(shot.angle, shot.power)
     end
-    return playUntil(over, 1800)
+    return stepUntil(over, 1800)
 end
 
 local function labels(menu)
@@ -87,7 +77,7 @@ test("a level made with the editor is saved, reads back the same and is won by a
     expect(shoot(demoShots.m01), "the level did not end")
     expect(Play.state() == "won", "state: " .. Play.state())
     -- Esc on the result panel leaves the level: back to the editor.
-    expect(playUntil(function() return Flow.ingame.phase == "result" end, 300), "no result panel")
+    expect(stepUntil(function() return Flow.ingame.phase == "result" end, 300), "no result panel")
     key("ESCAPE")
     expect(Flow.currentName == "editor" and Editor.doc.name == "made01",
         "not back in the editor: " .. tostring(Flow.currentName))

@@ -2,17 +2,6 @@
 -- engine's input as a player would.
 -- Run with: quillfire build/bundle/config.lua --test tests/levels
 
--- Steps frames until done() holds or limit frames have passed.
-local function playUntil(done, limit)
-    for _ = 1, limit do
-        if done() then
-            return true
-        end
-        step(1)
-    end
-    return done()
-end
-
 local function over()
     return Play.state() == "won" or Play.state() == "lost"
 end
@@ -25,14 +14,14 @@ end
 -- Fires each shot once the sling is ready, until the level ends.
 local function shoot(shots)
     for _, shot in ipairs(shots) do
-        if not playUntil(function() return Play.state() == "aiming" or over() end, 900) or
+        if not stepUntil(function() return Play.state() == "aiming" or over() end, 900) or
             over() then
             break
         end
         step(30)
         Play.fire(shot.angle, shot.power)
     end
-    return playUntil(over, 1800)
+    return stepUntil(over, 1800)
 end
 
 test("the level opens with two gremlins and the first bird ready", function()
@@ -45,7 +34,7 @@ test("a bird dragged back from the sling and let go is in flight", function()
     open()
     drag(94, 345, 34, 375, 20) -- pulled back and down: a shot upwards
     expect(Play.state() == "flying", "state after the release: " .. Play.state())
-    expect(playUntil(function() return Play.state() ~= "flying" end, 900), "it never landed")
+    expect(stepUntil(function() return Play.state() ~= "flying" end, 900), "it never landed")
 end)
 
 test("the recorded shot wins the level", function()

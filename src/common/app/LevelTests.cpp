@@ -39,6 +39,16 @@ function test(name, body)
         end
     end
 end
+-- Steps frames until done() holds or limit frames have passed; done()'s answer.
+function stepUntil(done, limit)
+    for _ = 1, limit do
+        if done() then
+            return true
+        end
+        step(1)
+    end
+    return done()
+end
 function drag(x0, y0, x1, y1, frames)
     frames = frames or 20
     press(x0, y0)
