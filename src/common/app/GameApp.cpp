@@ -80,8 +80,11 @@ GameApp::GameApp(framework::OSInterface* os, gr::Context* context) : App(os), co
             io::PathName(App::resolvePath(config.shaderPath), platform).toString());
     }
     resources_->getResources().setPath(App::resolvePath(""));
-    devSources_ = findDevSources(App::resolvePath(""),
-                                 getOS() ? getOS()->getLaunchOptions().sources : std::string());
+    // Where the game reads its sealed files (an absolute path; the data path
+    // alone is relative to the configuration's folder).
+    dataFolder_ = io::pathUnderRoot(io::bundleRoot(), App::resolvePath(""));
+    devSources_ =
+        findDevSources(dataFolder_, getOS() ? getOS()->getLaunchOptions().sources : std::string());
     contentId_ = contentDigest({App::resolvePath(config.scriptPath),
                                 App::resolvePath(config.commonScriptPath),
                                 App::resolvePath(config.levelPath)});
@@ -352,9 +355,7 @@ void GameApp::keyDown(int code) {
 // Only a development game has hot reload; an installed one leaves its key to the game.
 void GameApp::startHotReload() {
     if (devSources_.available()) {
-        // Where the game reads its sealed files, which is where they are written.
-        const std::string data = io::pathUnderRoot(io::bundleRoot(), App::resolvePath(""));
-        hotReload_ = std::make_unique<HotReload>(devSources_, *world_, data, true);
+        hotReload_ = std::make_unique<HotReload>(devSources_, *world_, dataFolder_, true);
     }
 }
 

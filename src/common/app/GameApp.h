@@ -105,7 +105,8 @@ private:
     GameZoom zoom_;
     bool audioActive_ = false;
     bool safeToQuit_ = false;
-    std::string contentId_;  // the scripts and levels, for replays
+    std::string contentId_;   // the scripts and levels, for replays
+    std::string dataFolder_;  // the bundle's folder, absolute
     DevSources devSources_;
     DebugViews debug_;
     std::unique_ptr<HotReload> hotReload_;
