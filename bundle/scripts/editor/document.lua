@@ -102,26 +102,25 @@ function EditorDoc:canRedo()
     return #self.redoList > 0
 end
 
-function EditorDoc:undo()
-    local level = table.remove(self.undoList)
+-- Takes the level last put on one history list and puts the current one on
+-- the other: an undo and a redo are the same step in opposite directions.
+local function travel(doc, from, to)
+    local level = table.remove(from)
     if not level then
         return false
     end
-    remember(self.redoList, self.level)
-    self.level = level
-    changed(self)
+    remember(to, doc.level)
+    doc.level = level
+    changed(doc)
     return true
 end
 
+function EditorDoc:undo()
+    return travel(self, self.undoList, self.redoList)
+end
+
 function EditorDoc:redo()
-    local level = table.remove(self.redoList)
-    if not level then
-        return false
-    end
-    remember(self.undoList, self.level)
-    self.level = level
-    changed(self)
-    return true
+    return travel(self, self.redoList, self.undoList)
 end
 
 -- A drag is one edit however many frames it lasts: the level before it is
