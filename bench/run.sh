@@ -86,11 +86,22 @@ theirs() { # name mode frames
 # 1. Engine overhead, headless. The software renderer draws on its own threads
 # while the next physics step runs, which inflates the physics times; with
 # LP_NUM_THREADS=0 it draws inside present instead.
+# The raw step runs warm (back to back) and cold (the caches flushed before each
+# step). At N = 1000 the engine also runs in a 320 x 180 window: the software
+# renderer's work for a 1280 x 720 frame slows the next step down.
+small_config=$build/bench-bundle/config-320x180.lua
+sed 's/^width = .*/width = 320/; s/^height = .*/height = 180/' "$config" >"$small_config"
 for scene in pyramid container; do
     for n in "${sizes[@]}"; do
-        say "overhead: $scene $n (raw Box2D, then the engine headless)"
+        say "overhead: $scene $n (raw Box2D warm and cold, then the engine headless)"
         "$build/bench/qf_rawstep" "$scene" "$n" 300 >"$out/raw-$scene-$n.txt"
+        "$build/bench/qf_rawstep" "$scene" "$n" 300 --cold >"$out/rawcold-$scene-$n.txt"
         LP_NUM_THREADS=0 ours "headless-$scene-$n" "$scene $n" 300 --headless
+        if [[ $n == 1000 ]]; then
+            QUILLFIRE_BENCH="$scene $n" LP_NUM_THREADS=0 "$exe" "$small_config" --frames 300 \
+                --fixed-dt $STEP_DT --headless --stats "$out/small-$scene-$n.txt" \
+                >"$out/small-$scene-$n.log" 2>&1
+        fi
     done
 done
 

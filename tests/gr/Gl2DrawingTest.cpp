@@ -5,6 +5,7 @@
 
 #include "gr/Gl2Fixture.h"
 #include "gr/GoldenImage.h"
+#include "gr/gl2/Batcher.h"
 
 namespace grtest {
 namespace {
@@ -71,16 +72,17 @@ TEST_F(Gl2Test, AlphaFromStateColourAndTexture) {
 }
 
 // A run of one texture rectangle draws the same pixels as one drawTexture a
-// point, under a rotated, scaled, half-transparent and clipped state, and past
-// the batch's capacity (3000 quads: the run is cut into two draws).
+// point, under a rotated, scaled, half-transparent and clipped state. The
+// batch grows to hold a frame's run in one draw, and only a run past its
+// largest size is cut.
 TEST_F(Gl2Test, TextureRunDrawsWhatOneDrawAPointDraws) {
+    struct Case {
+        int quads;
+        int draws;
+    };
+    const Case cases[] = {{3000, 1}, {gr::gl2::Batcher::MAX_QUADS + 100, 2}};
     makeContext(128, 128);
     lang::Ptr<gr::Texture> tile = makeTile();
-    std::vector<gr::Point> points;
-    for (int i = 0; i < 3000; ++i) {
-        points.push_back(gr::Point{static_cast<float>(i * 37 % 140) - 10.5f,
-                                   static_cast<float>(i * 53 % 130) - 6.25f});
-    }
     const gr::Quad part = gr::Quad::rect(0.25f, 0, 0.75f, 0.5f);
     const auto setState = [&] {
         gr::RenderState& rs = ctx->renderState();
@@ -92,21 +94,30 @@ TEST_F(Gl2Test, TextureRunDrawsWhatOneDrawAPointDraws) {
         rs.alpha = 0.5f;
         rs.clip = gr::Rect(4, 8, 120, 110);
     };
-    setState();
-    for (const gr::Point& p : points) {
-        ctx->drawTexture(tile.get(), p.x - 2, p.y + 1.5f, 7, 5, part);
-    }
-    const gr::Image single = capture("run-single");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.quads);
+        std::vector<gr::Point> points;
+        for (int i = 0; i < c.quads; ++i) {
+            points.push_back(gr::Point{static_cast<float>(i * 37 % 140) - 10.5f,
+                                       static_cast<float>(i * 53 % 130) - 6.25f});
+        }
+        ctx->clear(0xff202020u, true, false, false);
+        setState();
+        for (const gr::Point& p : points) {
+            ctx->drawTexture(tile.get(), p.x - 2, p.y + 1.5f, 7, 5, part);
+        }
+        const gr::Image single = capture("run-single");
 
-    ctx->clear(0xff202020u, true, false, false);
-    ctx->resetCounters();
-    setState();
-    ctx->drawTextureRun(tile.get(), points.data(), static_cast<int>(points.size()), -2, 1.5f, 7, 5,
-                        part);
-    const gr::Image run = capture("run-batch");
-    EXPECT_EQ(ctx->counters().drawCalls, 2);
-    ASSERT_EQ(run.pixels.size(), single.pixels.size());
-    EXPECT_TRUE(run.pixels == single.pixels);
+        ctx->clear(0xff202020u, true, false, false);
+        ctx->resetCounters();
+        setState();
+        ctx->drawTextureRun(tile.get(), points.data(), static_cast<int>(points.size()), -2, 1.5f, 7,
+                            5, part);
+        const gr::Image run = capture("run-batch");
+        EXPECT_EQ(ctx->counters().drawCalls, c.draws);
+        ASSERT_EQ(run.pixels.size(), single.pixels.size());
+        EXPECT_TRUE(run.pixels == single.pixels);
+    }
 }
 
 TEST_F(Gl2Test, ClipRectangleCutsEveryDraw) {

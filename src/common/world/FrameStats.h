@@ -8,8 +8,8 @@ struct FrameStats {
     double physics = 0;  ///< the physics library's steps
     double hooks = 0;    ///< the scripts' step hooks
     double publish = 0;  ///< poses, interpolation, moving detection and updateObjectProperties
-    double draw = 0;     ///< the script update with its draw calls, frame begin and end
-    double present = 0;  ///< showing the frame
+    double draw = 0;     ///< the script update with its draw calls, and the frame's begin
+    double present = 0;  ///< the frame's end (its last batch to the driver) and showing it
 
     /// The world update: physics steps, step hooks and publishing.
     double world() const { return physics + hooks + publish; }

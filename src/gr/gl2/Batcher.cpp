@@ -1,5 +1,6 @@
 #include "gr/gl2/Batcher.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "gr/gl2/GL2Context.h"
@@ -14,7 +15,7 @@ void Batcher::init(GL2Context* context, GL2Shader* sprite, GL2Shader* color) {
     sprite_ = sprite;
     color_ = color;
     glGenBuffers(1, &buffer_);
-    vertices_.resize(MAX_VERTICES);
+    vertices_.resize(FIRST_VERTICES);
 }
 
 void Batcher::destroy() {
@@ -37,6 +38,10 @@ Batcher::Vertex* Batcher::addQuad(GL2Texture* texture, const Rect& scissor) {
         } else if (count_ + 6 > MAX_VERTICES) {
             flush();
         }
+    }
+    if (count_ + 6 > vertices_.size()) {
+        // Only written quads are kept: the caller fills this one after the move.
+        vertices_.resize(std::min(2 * vertices_.size(), MAX_VERTICES));
     }
     texture_ = texture;
     scissor_ = scissor;

@@ -40,8 +40,14 @@ public:
     /// Draws what is pending if it uses the texture.
     void forget(GL2Texture* texture);
 
+    /// The most quads one draw holds. The buffer starts at an eighth of it and
+    /// grows when a frame's run needs more, so that a run of one texture is
+    /// one draw: a flush makes the driver process the vertices there and then.
+    static constexpr int MAX_QUADS = 1 << 14;
+
 private:
-    enum { MAX_VERTICES = 6 * 2048 };
+    static constexpr size_t FIRST_VERTICES = 6 * 2048;
+    static constexpr size_t MAX_VERTICES = 6 * static_cast<size_t>(MAX_QUADS);
 
     void bindArrays(bool textured);
 
@@ -49,7 +55,7 @@ private:
     GL2Shader* sprite_ = nullptr;
     GL2Shader* color_ = nullptr;
     GLuint buffer_ = 0;
-    std::vector<Vertex> vertices_;  // MAX_VERTICES, of which count_ are pending
+    std::vector<Vertex> vertices_;  // room for the pending count_ and more
     size_t count_ = 0;
     GL2Texture* texture_ = nullptr;
     Rect scissor_;
