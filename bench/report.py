@@ -48,19 +48,35 @@ def fmt(x, digits=0):
     return "n/a" if x != x else f"{x:,.{digits}f}"
 
 
+ROUNDS = (1, 2, 3)  # the overhead runs, interleaved; each figure is the median of the rounds
+
+
 def raw(scene, n, kind="raw"):
-    try:
-        with open(path(f"{kind}-{scene}-{n}.txt")) as f:
-            fields = dict(item.split("=") for item in f.read().split())
-        return float(fields["mean_us"]), int(fields["awake"])
-    except (OSError, KeyError, ValueError):
-        return float("nan"), 0
+    """The median over the rounds of a raw step's mean, and its awake bodies."""
+    means, awake = [], 0
+    for rep in ROUNDS:
+        try:
+            with open(path(f"{kind}-{scene}-{n}-{rep}.txt")) as f:
+                fields = dict(item.split("=") for item in f.read().split())
+            means.append(float(fields["mean_us"]))
+            awake = int(fields["awake"])
+        except (OSError, KeyError, ValueError):
+            continue
+    return median(means), awake
+
+
+def world_split(name):
+    """Physics, hooks and publishing of an engine run: each the median over the
+    rounds of the run's mean per frame."""
+    rounds = [stats(f"{name}-{rep}") for rep in ROUNDS]
+    rounds = [rows for rows in rounds if rows]
+    return tuple(median([mean(column(rows, k)) for rows in rounds]) for k in COLUMNS[:3])
 
 
 lines = []
 emit = lines.append
 scenes = ["pyramid", "container"]
-sizes = [n for n in (100, 300, 1000, 3000) if os.path.exists(path(f"raw-pyramid-{n}.txt"))]
+sizes = [n for n in (100, 300, 1000, 3000) if os.path.exists(path(f"raw-pyramid-{n}-1.txt"))]
 targets = []
 
 emit("# Benchmark results")
@@ -79,7 +95,8 @@ emit(f"- Build: {build_type}")
 emit(f"- Renderer: Mesa llvmpipe ({mesa}) under xvfb-run, 1280 x 720; LÖVE {love_version}")
 emit("")
 
-emit("## 1. Engine overhead (headless, 300 frames of 1/30 s, `LP_NUM_THREADS=0`)")
+emit("## 1. Engine overhead (headless, 300 frames of 1/30 s, `LP_NUM_THREADS=0`, "
+     "medians of 3 interleaved rounds)")
 emit("")
 emit("World update = physics step + step hooks + publishing (poses, interpolation, moving "
      "detection, one `updateObjectProperties` call per awake object), the mean per frame from "
@@ -98,8 +115,7 @@ for scene in scenes:
     for n in sizes:
         raw_us, _ = raw(scene, n)
         cold_us, _ = raw(scene, n, "rawcold")
-        rows = stats(f"headless-{scene}-{n}")
-        phys, hooks, pub = (mean(column(rows, k)) for k in COLUMNS[:3])
+        phys, hooks, pub = world_split(f"headless-{scene}-{n}")
         world = phys + hooks + pub
         r = ratio(world, raw_us)
         emit(f"| {scene} | {n} | {fmt(raw_us)} | {fmt(cold_us)} | {fmt(phys)} | {fmt(hooks)} | "
@@ -115,8 +131,7 @@ emit("| scene | engine physics | hooks | publishing | world update | ratio |")
 emit("| --- | ---: | ---: | ---: | ---: | ---: |")
 for scene in scenes:
     raw_us, _ = raw(scene, 1000)
-    rows = stats(f"small-{scene}-1000")
-    phys, hooks, pub = (mean(column(rows, k)) for k in COLUMNS[:3])
+    phys, hooks, pub = world_split(f"small-{scene}-1000")
     world = phys + hooks + pub
     emit(f"| {scene} | {fmt(phys)} | {fmt(hooks)} | {fmt(pub)} | {fmt(world)} | "
          f"{fmt(ratio(world, raw_us), 2)} |")

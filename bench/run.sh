@@ -91,17 +91,21 @@ theirs() { # name mode frames
 # renderer's work for a 1280 x 720 frame slows the next step down.
 small_config=$build/bench-bundle/config-320x180.lua
 sed 's/^width = .*/width = 320/; s/^height = .*/height = 180/' "$config" >"$small_config"
+# Memory-bound figures drift with what else the machine runs, so each side
+# runs three times, interleaved; the report takes the median.
 for scene in pyramid container; do
     for n in "${sizes[@]}"; do
-        say "overhead: $scene $n (raw Box2D warm and cold, then the engine headless)"
-        "$build/bench/qf_rawstep" "$scene" "$n" 300 >"$out/raw-$scene-$n.txt"
-        "$build/bench/qf_rawstep" "$scene" "$n" 300 --cold >"$out/rawcold-$scene-$n.txt"
-        LP_NUM_THREADS=0 ours "headless-$scene-$n" "$scene $n" 300 --headless
-        if [[ $n == 1000 ]]; then
-            QUILLFIRE_BENCH="$scene $n" LP_NUM_THREADS=0 "$exe" "$small_config" --frames 300 \
-                --fixed-dt $STEP_DT --headless --stats "$out/small-$scene-$n.txt" \
-                >"$out/small-$scene-$n.log" 2>&1
-        fi
+        for rep in 1 2 3; do
+            say "overhead: $scene $n, round $rep of 3 (raw Box2D warm and cold, the engine)"
+            "$build/bench/qf_rawstep" "$scene" "$n" 300 >"$out/raw-$scene-$n-$rep.txt"
+            "$build/bench/qf_rawstep" "$scene" "$n" 300 --cold >"$out/rawcold-$scene-$n-$rep.txt"
+            LP_NUM_THREADS=0 ours "headless-$scene-$n-$rep" "$scene $n" 300 --headless
+            if [[ $n == 1000 ]]; then
+                QUILLFIRE_BENCH="$scene $n" LP_NUM_THREADS=0 "$exe" "$small_config" \
+                    --frames 300 --fixed-dt $STEP_DT --headless \
+                    --stats "$out/small-$scene-$n-$rep.txt" >"$out/small-$scene-$n-$rep.log" 2>&1
+            fi
+        done
     done
 done
 

@@ -78,9 +78,28 @@ test("a level made with the editor is saved, reads back the same and is won by a
     expect(Play.state() == "won", "state: " .. Play.state())
     -- Esc on the result panel leaves the level: back to the editor.
     expect(stepUntil(function() return Flow.ingame.phase == "result" end, 300), "no result panel")
+    local title, plain = Flow.ingame.title("made01")
+    expect(title == "made01" and plain, "a new level's title: " .. tostring(title))
     key("ESCAPE")
     expect(Flow.currentName == "editor" and Editor.doc.name == "made01",
         "not back in the editor: " .. tostring(Flow.currentName))
+end)
+
+test("a test-play of a shipped level leaves the player's highscores and goes back", function()
+    local before = highscores.m01
+    local shipped = Level.build("m01") -- the level as its sources would give it
+    Editor.start("m01", EditorDoc.copy(shipped))
+    expect(Editor.test(), "no test-play: " .. tostring(Editor.message and Editor.message.detail))
+    step(10)
+    expect(shoot(demoShots.m01), "the level did not end")
+    expect(Play.state() == "won", "state: " .. Play.state())
+    expect(stepUntil(function() return Flow.ingame.phase == "result" end, 300), "no result panel")
+    expect(highscores.m01 == before, "the test-play is in the highscores: " ..
+        tostring(highscores.m01))
+    local entries = table.concat(labels(Flow.ingame.resultMenu), " ")
+    expect(not string.find(entries, "RESULT_NEXT"), "the panel offers the next level: " .. entries)
+    key("ESCAPE")
+    expect(Flow.currentName == "editor", "not back in the editor: " .. tostring(Flow.currentName))
 end)
 
 test("Back from a test-play returns to the editor with the edits and their history", function()
@@ -114,6 +133,7 @@ test("every kind of edit is undone and redone in one step", function()
         { "rotate", function(d) d:rotate("wood01", 2) end },
         { "delete", function(d) d:remove("wood01") end },
         { "theme", function(d) d:cycleTheme(blockTable, 1) end },
+        { "water", function(d) d:toggleWater() end },
         { "add a bird", function(d) d:addBird("gale") end },
         { "change a bird", function(d) d:cycleBird(1) end },
         { "remove a bird", function(d) d:removeBird() end },
@@ -136,6 +156,24 @@ test("every kind of edit is undone and redone in one step", function()
         expect(doc:redo() and EditorDoc.same(doc.level, after), e[1] .. " is not redone")
         expect(not doc:redo(), e[1] .. " redid more than it did")
     end
+end)
+
+test("water toggled on is shown, saved as a pool and read back; off removes it", function()
+    Editor.newLevel("pool01")
+    local doc = Editor.doc
+    buildFort(doc)
+    doc:toggleWater()
+    step(1)
+    expect(objects.water and objects.water.waterLevel == doc.level.water.waterLevel,
+        "the water is not in the world being edited")
+    expect(not Level.check(doc.level, "pool01.lua", blockTable, Birds.kinds),
+        "a level with the editor's water fails the check")
+    expect(Editor.save(), "not saved: " .. tostring(Editor.message and Editor.message.detail))
+    local back = readLevelSource("pool01")
+    expect(type(back.water) == "table" and back.water.waterLevel > 0, "no water in the file")
+    doc:toggleWater()
+    step(1)
+    expect(doc.level.water == nil and objects.water == nil, "the water stays")
 end)
 
 test("a new edit drops what was undone, and the history is bounded", function()

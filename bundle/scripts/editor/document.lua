@@ -269,6 +269,21 @@ function EditorDoc:cycleTheme(catalogue, step)
     self:setTheme(names[index])
 end
 
+-- Where a pool the editor adds stands: its surface this far above the ground,
+-- deep enough to float a raft of planks.
+local NEW_WATER_LEVEL = 2.5
+
+-- A pool of water under the whole level, or none.
+function EditorDoc:toggleWater()
+    self:edit(function(level)
+        if level.water then
+            level.water = nil
+        else
+            level.water = { waterLevel = NEW_WATER_LEVEL }
+        end
+    end)
+end
+
 function EditorDoc:setBirds(birds)
     self:edit(function(level)
         level.birds = EditorDoc.copy(birds)

@@ -20,6 +20,7 @@ function ingame.leave()
         return leaveLevel()
     end
     Editor.testing = nil
+    ingame.trial = nil
     if ingame.running then
         Play.stop()
         ingame.running = false

@@ -110,6 +110,7 @@ function Editor.test()
         return false
     end
     Editor.testing = editor.doc.name
+    Flow.ingame.trial = true -- the result is not the player's (see ingame.finish)
     EditorScene.leave()
     Flow.go("play", editor.doc.name)
     return true
@@ -159,6 +160,8 @@ local function toolButtons()
     add("name", 118, function() editor.typing = true end, editor.nameText, true)
     add("theme", 96, function() doc:cycleTheme(blockTable, 1) end,
         "EDITOR_THEME_" .. string.upper(doc.level.theme or ""))
+    add("water", 96, function() doc:toggleWater() end,
+        doc.level.water and "EDITOR_WATER_ON" or "EDITOR_WATER_OFF")
     for i = 1, #doc.level.birds do
         add("bird" .. i, 22, function() doc:cycleBird(i) end)
         x = x - 4

@@ -9,9 +9,16 @@ local COUNT_TIME = 1.2 -- seconds the score takes to count up
 local BONUS_STEP = 0.35 -- seconds for each bird's bonus
 local STAR_STEP = 0.35 -- seconds between stars
 
+-- A level's title: the key of its text, or, for a level that has no text
+-- (one just made in the editor), its name, drawn as it is (the second result).
 local function levelTitle(name)
-    return "LEVEL_" .. string.upper(name or "")
+    local key = "LEVEL_" .. string.upper(name or "")
+    if Text.get(key) == key then
+        return name or "", true
+    end
+    return key, false
 end
+ingame.title = levelTitle
 
 -- Pause button at the top right; the HUD's one widget. It answers the mouse
 -- only: the arrows and Space aim and launch the bird.
@@ -95,8 +102,9 @@ function ingame.finish(result, broken)
     ingame.beaten, ingame.stars = false, 0
     if broken then
         ingame.stars = 0
-    elseif Demo.active then
-        -- The demo leaves the player's highscores and unlocks alone.
+    elseif Demo.active or ingame.trial then
+        -- The demo and the editor's test-plays leave the player's highscores
+        -- and unlocks alone.
         ingame.stars = Progress.starsFor(ingame.level, result.score, result.won)
     else
         ingame.beaten, ingame.stars = Progress.record(ingame.level, result.score, result.won,
@@ -106,7 +114,9 @@ function ingame.finish(result, broken)
     ingame.ticks = 0
     ingame.starsShown = 0
     UiSound.play(result.won and "win" or "lose")
-    local nextName = result.won and Progress.nextLevel(ingame.level, episodes) or nil
+    -- A test-play goes back to the editor, not on to the game's next level.
+    local nextName = result.won and not ingame.trial and Progress.nextLevel(ingame.level, episodes)
+        or nil
     local entries
     if result.won then
         entries = {}
@@ -297,7 +307,8 @@ function ingame.drawHud()
     Text.draw(Text.labelled("HUD_HIGHSCORE", Text.number(highscores[ingame.level] or 0)), 18,
         38, { font = "sans_14", h = "LEFT", v = "TOP", shadow = true, plain = true })
     drawBirdQueue(16, 58)
-    Text.draw(levelTitle(ingame.level), w / 2, 22, { font = "sans_bold_18", shadow = true })
+    local title, plain = levelTitle(ingame.level)
+    Text.draw(title, w / 2, 22, { font = "sans_bold_18", shadow = true, plain = plain })
     if Demo.active then
         Text.draw("DEMO_BANNER", w - 80, 36, { font = "sans_bold_18", h = "RIGHT", shadow = true,
                                                color = { 1, 0.85, 0.4, 1 } })
@@ -326,7 +337,8 @@ local function drawResult()
     Text.draw(ingame.broken and "RESULT_BROKEN" or (r.won and "RESULT_WON" or "RESULT_LOST"),
         w / 2, top + 42, { font = ingame.broken and "sans_bold_18" or "sans_bold_28",
                            color = DARK_TEXT })
-    Text.draw(levelTitle(ingame.level), w / 2, top + 74, { font = "sans_18", color = DARK_TEXT })
+    local title, plain = levelTitle(ingame.level)
+    Text.draw(title, w / 2, top + 74, { font = "sans_18", color = DARK_TEXT, plain = plain })
     if r.won then
         local score, birds, stars = counted(ingame.resultTime)
         for s = 1, 3 do
