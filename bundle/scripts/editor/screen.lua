@@ -157,22 +157,26 @@ local function toolButtons()
                                   label = label, plain = plain }
         x = x + width + 6
     end
-    add("name", 118, function() editor.typing = true end, editor.nameText, true)
-    add("theme", 96, function() doc:cycleTheme(blockTable, 1) end,
-        "EDITOR_THEME_" .. string.upper(doc.level.theme or ""))
-    add("water", 96, function() doc:toggleWater() end,
-        doc.level.water and "EDITOR_WATER_ON" or "EDITOR_WATER_OFF")
-    for i = 1, #doc.level.birds do
-        add("bird" .. i, 22, function() doc:cycleBird(i) end)
-        x = x - 4
-    end
-    x = x + 4
-    add("addBird", 22, function() doc:addBird("quill") end, "+", true)
-    add("removeBird", 22, function() doc:removeBird() end, "-", true)
-    local right = w - 6
     local rightButtons = { { "back", "MENU_BACK", Editor.back },
                            { "test", "EDITOR_TEST", Editor.test },
                            { "save", "EDITOR_SAVE", Editor.save } }
+    local right = w - 6
+    add("name", 96, function() editor.typing = true end, editor.nameText, true)
+    add("theme", 84, function() doc:cycleTheme(blockTable, 1) end,
+        "EDITOR_THEME_" .. string.upper(doc.level.theme or ""))
+    add("water", 96, function() doc:toggleWater() end,
+        doc.level.water and "EDITOR_WATER_ON" or "EDITOR_WATER_OFF")
+    -- The birds overlap more when many would reach the buttons on the right.
+    local birds = #doc.level.birds
+    local room = right - #rightButtons * 70 - x - 3 * 28
+    local stride = math.max(4, math.min(24, math.floor(room / math.max(1, birds - 1))))
+    for i = 1, birds do
+        add("bird" .. i, 22, function() doc:cycleBird(i) end)
+        x = x - 28 + stride
+    end
+    x = x + 28 - stride
+    add("addBird", 22, function() doc:addBird("quill") end, "+", true)
+    add("removeBird", 22, function() doc:removeBird() end, "-", true)
     for _, b in ipairs(rightButtons) do
         right = right - 70
         buttons[#buttons + 1] = { id = b[1], x = right, y = 6, w = 64, h = BUTTON_H,
