@@ -89,7 +89,13 @@ try:
         kernel, cpu, cores, love_version, mesa, build_type = (f.read().splitlines() + ["?"] * 6)[:6]
 except OSError:
     kernel = cpu = cores = love_version = mesa = build_type = "?"
-emit(f"- Date: {datetime.datetime.now(datetime.timezone.utc):%Y-%m-%d %H:%M} UTC")
+# The run's date: when it wrote its machine facts, its last step.
+try:
+    ran = datetime.datetime.fromtimestamp(os.path.getmtime(path("machine.txt")),
+                                          datetime.timezone.utc)
+except OSError:
+    ran = datetime.datetime.now(datetime.timezone.utc)
+emit(f"- Date: {ran:%Y-%m-%d %H:%M} UTC")
 emit(f"- Machine: {cpu}, {cores} cores, {kernel}")
 emit(f"- Build: {build_type}")
 emit(f"- Renderer: Mesa llvmpipe ({mesa}) under xvfb-run, 1280 x 720; LÖVE {love_version}")

@@ -213,6 +213,19 @@ bool LuaTable::isBoolean(const Key& key) const {
     return pushValueOf(L, key) == LUA_TBOOLEAN;
 }
 
+bool LuaTable::isTrueBoolean(const Key& key) const {
+    lua_State* L = luaFor(key);
+    StackGuard guard(L);
+    return pushValueOf(L, key) == LUA_TBOOLEAN && lua_toboolean(L, -1) != 0;
+}
+
+float LuaTable::getNumberOr(const Key& key, float fallback) const {
+    lua_State* L = luaFor(key);
+    StackGuard guard(L);
+    pushValueOf(L, key);
+    return lua_isnumber(L, -1) ? static_cast<float>(lua_tonumber(L, -1)) : fallback;
+}
+
 void LuaTable::pushField(const Key& key) const {
     pushValueOf(luaFor(key), key);
 }

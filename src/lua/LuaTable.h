@@ -85,6 +85,10 @@ public:
     bool isNumber(const Key& key) const;
     bool isTable(const Key& key) const;
     bool isBoolean(const Key& key) const;
+    /// The boolean true, read with one look-up (isBoolean and getBoolean take two).
+    bool isTrueBoolean(const Key& key) const;
+    /// The number (or numeric string) under key, or fallback, read with one look-up.
+    float getNumberOr(const Key& key, float fallback) const;
 
     /// Leaves the value stored under name on the stack.
     void pushField(const Key& key) const;

@@ -20,12 +20,12 @@ namespace lua {
 
 /// A boolean that is true; other values Lua treats as true do not count.
 inline bool isTrue(const LuaTable& table, const LuaTable::Key& key) {
-    return table.isBoolean(key) && table.getBoolean(key);
+    return table.isTrueBoolean(key);
 }
 
 /// The number under key, or fallback when the value is not a number.
 inline float numberOr(const LuaTable& table, const LuaTable::Key& key, float fallback) {
-    return table.isNumber(key) ? table.getNumber(key) : fallback;
+    return table.getNumberOr(key, fallback);
 }
 
 /// The table under key, or an empty handle when the value is no table.
