@@ -139,6 +139,17 @@ function EditorDoc:endDrag()
     end
 end
 
+-- A change made within a drag goes straight into the level (endDrag records
+-- the whole drag); outside one it is an edit of its own.
+function EditorDoc:dragOrEdit(change)
+    if self.dragStart then
+        change(self.level)
+        self.version = self.version + 1
+    else
+        self:edit(change)
+    end
+end
+
 -- Names like the hand-written levels': greml01, wood02, ...
 local PREFIXES = { { "^GREMLIN", "greml" }, { "^WOOD_", "wood" }, { "^STONE_", "stone" },
                    { "^ICE_", "ice" }, { "^PORTAL_", "portal" }, { "^HOVER_PAD", "hover" } }
@@ -186,19 +197,13 @@ end
 
 -- Moves a piece (during a drag, between beginDrag and endDrag; else as an edit).
 function EditorDoc:move(name, x, y)
-    local apply = function(level)
+    self:dragOrEdit(function(level)
         local entry = level.world[name]
         if entry then
             entry.x, entry.y = snap(x), snap(y)
             aboveGround(self, entry)
         end
-    end
-    if self.dragStart then
-        apply(self.level)
-        self.version = self.version + 1
-    else
-        self:edit(apply)
-    end
+    end)
 end
 
 -- Turns a piece by steps of TURN_STEP (negative: the other way).
@@ -330,15 +335,9 @@ end
 
 -- Moves the sling (as move does a piece, also within a drag).
 function EditorDoc:moveSling(x, y)
-    local apply = function(level)
+    self:dragOrEdit(function(level)
         level.slingshot = { x = snap(x), y = snap(y) }
-    end
-    if self.dragStart then
-        apply(self.level)
-        self.version = self.version + 1
-    else
-        self:edit(apply)
-    end
+    end)
 end
 
 -- Half the extent of a piece along its own axes, from the catalogue.

@@ -20,10 +20,15 @@ function ingame.leave()
         return leaveLevel()
     end
     Editor.testing = nil
-    ingame.trial = nil
     if ingame.running then
         Play.stop()
         ingame.running = false
     end
     Flow.go("editor")
+end
+
+-- Its result is the maker's, not the player's: no highscore, no unlock, no
+-- next level. Asked of Editor.testing, which a reload of the scripts keeps.
+function ingame.isTrial()
+    return Editor.testing ~= nil
 end

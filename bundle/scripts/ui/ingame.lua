@@ -94,6 +94,12 @@ function ingame.resume()
 end
 
 -- The panel at the end. broken: the level never started.
+-- A play whose result is not the player's; the level editor's test-plays
+-- answer true (see editor.lua).
+function ingame.isTrial()
+    return false
+end
+
 function ingame.finish(result, broken)
     ingame.phase = "result"
     ingame.broken = broken
@@ -102,7 +108,7 @@ function ingame.finish(result, broken)
     ingame.beaten, ingame.stars = false, 0
     if broken then
         ingame.stars = 0
-    elseif Demo.active or ingame.trial then
+    elseif Demo.active or ingame.isTrial() then
         -- The demo and the editor's test-plays leave the player's highscores
         -- and unlocks alone.
         ingame.stars = Progress.starsFor(ingame.level, result.score, result.won)
@@ -115,8 +121,8 @@ function ingame.finish(result, broken)
     ingame.starsShown = 0
     UiSound.play(result.won and "win" or "lose")
     -- A test-play goes back to the editor, not on to the game's next level.
-    local nextName = result.won and not ingame.trial and Progress.nextLevel(ingame.level, episodes)
-        or nil
+    local nextName = result.won and not ingame.isTrial() and
+        Progress.nextLevel(ingame.level, episodes) or nil
     local entries
     if result.won then
         entries = {}
